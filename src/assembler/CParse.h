@@ -1,0 +1,150 @@
+#pragma once
+
+#include "assembler/CLex.h"
+#include "assembler/CdebugData.h"
+#include "assembler/DirectiveLookup.h"
+#include "assembler/LineReader.h"
+#include "assembler/ReferenceList.h"
+#include "assembler/SymbolTable.h"
+#include "machine/CMyException.h"
+#include "machine/InstructionSet.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class C8085Object;
+
+// Error codes of the parser, the symbol table and the directives. Every error is a CMyException
+// with errorFlag 1 whose message starts with "Line - L Column - C ". The lexer's codes (5, 6, 7,
+// 13) are in CLex.h, the line map's (19, 20 for the ".debug" file) in CdebugData.h.
+namespace AssemblerError {
+constexpr int IllegalDirective = 2;
+constexpr int IllegalRegister = 3;
+constexpr int IllegalRst = 8;
+constexpr int DuplicateSymbol = 11;
+constexpr int UnresolvedSymbol = 12;
+constexpr int SyntaxError = 13;
+constexpr int ExpectingValue = 14;
+constexpr int ExpectingIdentifier = 16;
+constexpr int ExpectingComma = 17;
+constexpr int EmptyFileName = 19;
+constexpr int CannotOpen = 20;
+constexpr int SymbolTableOverflow = 21;
+} // namespace AssemblerError
+
+// The 8085 assembler. One pass over a ".85" source, each instruction assembled straight into the
+// memory of the attached machine at the location counter; labels and ".equ" names go into the
+// symbol table, and uses of names before their definition (allowed only as the 16-bit address of
+// call, jmp, shld, sta, lhld, lda and the conditional jumps and calls) are patched once the whole
+// file has been read. While compiling, one line-map record per instruction goes to the ".debug"
+// file beside the source (prog.85 -> prog.85.debug).
+//
+// The first error ends the assembly: it is thrown as a CMyException whose message starts with
+// "Line - L Column - C " (column 0 at the end of a line), and whatever was written into memory
+// before it stays written.
+//
+// Typical use:
+//     CParse parser;
+//     parser.Attach(machine);           // once
+//     machine.Reset();
+//     parser.Compile("prog.85");        // throws CMyException on the first error
+//     lineMap.Open(parser.GetDebugPath(), "rt");
+//     lineMap.Load();
+class CParse : public CLex {
+public:
+    CParse();
+    CParse(const CParse&) = delete;
+    CParse& operator=(const CParse&) = delete;
+    ~CParse() override;
+
+    // The machine whose memory and start address the assembler writes. Not owned; must outlive
+    // the assembler or be attached again.
+    void Attach(C8085Object& machine);
+
+    // While compiling, loads the next source line (in pieces of at most maxLineLength characters,
+    // each counted as a line) when the current one is used up.
+    TokenKind GetToken() override;
+    // "Line - L Column - C " for the current token.
+    std::string PositionText() override;
+    // Whether `word` is an 8085 mnemonic (ignoring case); remembers its opcode-table row.
+    bool IsMnemonic(const std::string& word) override;
+
+    // Assembles the statements of one line (at most maxLineLength characters of `text`): labels,
+    // then instructions and directives one after the other, then a comment. Returns EndOfLine.
+    virtual TokenKind ParseLine(std::string_view text);
+
+    // Assembles the file at `path` into the attached machine and writes its ".debug" file.
+    // Returns 0, or throws the first error as CMyException, a copy of which GetLastError() keeps.
+    // Files are closed on every path out. Codes: 19 empty path; 20 the source cannot be opened
+    // or read (a directory cannot), or the ".debug" file cannot be written; and every code of the
+    // lexer, parser, symbols and directives.
+    virtual int Compile(const std::string& path);
+
+    // Assembles one line at `address` without a ".debug" record, starting from an empty symbol
+    // table. An unknown name as a 16-bit address assembles as 0; references are never patched.
+    TokenKind AssembleLine(std::uint16_t address, std::string_view text);
+
+    // The ".debug" path of the last Compile; kept after it ended.
+    const std::string& GetDebugPath() const { return debugPath; }
+    // The error that ended the last Compile; "No Error" before any failure.
+    const CMyException& GetLastError() const { return lastError; }
+
+    const SymbolTable& Symbols() const { return symbols; }
+    const ReferenceList& References() const { return references; }
+    std::uint16_t LocationCounter() const { return locationCounter; }
+
+private:
+    // Register values; a set of allowed registers is the sum of its members. The accumulator is
+    // 0, so no set can hold it.
+    enum Register : int {
+        RegA = 0,
+        RegB = 2,
+        RegC = 4,
+        RegD = 8,
+        RegE = 16,
+        RegH = 32,
+        RegL = 64,
+        RegSp = 128,
+        RegPsw = 256,
+        RegM = 512,
+    };
+    static constexpr int anyRegister = -1;
+
+    void Reset();
+    void OpenFiles(const std::string& path);
+    void CloseFiles();
+    void ParseCurrentLine();
+    void ParseStatement(TokenKind kind);
+    void ParseInstruction();
+    void ParseDirective();
+    void DefineSymbol(const std::string& name, std::uint16_t value);
+    void ResolveReferences();
+
+    int ParseRegister(int allowed);
+    static int RegisterCode(int value);
+    std::int32_t GetValue(bool constantRequired);
+    const std::string& ExpectIdentifier();
+    void ExpectComma();
+
+    C8085Object& Machine();
+
+    std::uint16_t locationCounter = 0;
+    std::string sourcePath;
+    std::string debugPath;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> sourceFile{nullptr, &std::fclose};
+    LineReader sourceReader;
+    std::string piece;
+    bool compiling = false;
+    bool endOfFile = false;
+    CMyException lastError;
+    CdebugData lineMapWriter;
+    InstructionSet instructionSet;
+    DirectiveLookup directive;
+    SymbolTable symbols;
+    ReferenceList references;
+    C8085Object* machine = nullptr;
+    std::string scratch;
+};

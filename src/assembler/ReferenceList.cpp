@@ -1,0 +1,22 @@
+#include "assembler/ReferenceList.h"
+
+void ReferenceList::Add(std::string_view name, std::uint16_t site, int line, int column) {
+    folded.assign(name);
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    const auto found = indexOfFoldedName.find(folded);
+    if (found != indexOfFoldedName.end()) {
+        records[found->second].sites.push_back(site);
+        return;
+    }
+    indexOfFoldedName.emplace(folded, records.size());
+    records.push_back({std::string(name), {site}, line, column});
+}
+
+void ReferenceList::Clear() {
+    records.clear();
+    indexOfFoldedName.clear();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <string_view>
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end of
+// the test.
+class TempFolder {
+public:
+    TempFolder() {
+        std::random_device random;
+        path = std::filesystem::temp_directory_path() /
+               ("zorvan-asm-" + std::to_string(random()) + std::to_string(random()));
+        std::filesystem::create_directories(path);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    std::string File(std::string_view name) const { return (path / name).string(); }
+
+    // Writes `content` byte for byte into `name` and returns the file's path.
+    std::string Write(std::string_view name, std::string_view content) const {
+        std::ofstream out(path / name, std::ios::binary);
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+        return File(name);
+    }
+
+    static std::string Read(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    std::filesystem::path path;
+};
