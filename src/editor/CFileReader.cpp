@@ -1,0 +1,64 @@
+#include "editor/CFileReader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+struct FileCloser {
+    int fd;
+    ~FileCloser() { close(fd); }
+};
+} // namespace
+
+bool CFileReader::Read(const std::string& path, std::size_t maxSize) {
+    data.reset();
+    size = 0;
+    writable = false;
+    // Non-blocking so that opening a pipe cannot hang; regular files ignore the flag.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return false;
+    }
+    const FileCloser closer{fd};
+    struct stat status {};
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0 ||
+        static_cast<std::size_t>(status.st_size) > maxSize) {
+        return false;
+    }
+    posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+
+    // One spare byte shows whether the file grew since it was measured.
+    std::size_t capacity = static_cast<std::size_t>(status.st_size) + 1;
+    auto block = std::make_unique_for_overwrite<char[]>(capacity);
+    std::size_t filled = 0;
+    for (;;) {
+        const ssize_t got = read(fd, block.get() + filled, capacity - filled);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += static_cast<std::size_t>(got);
+        if (filled == capacity) {
+            if (capacity > maxSize) {
+                return false;
+            }
+            const std::size_t grown = capacity > maxSize / 2 ? maxSize + 1 : capacity * 2;
+            auto larger = std::make_unique_for_overwrite<char[]>(grown);
+            std::memcpy(larger.get(), block.get(), filled);
+            block = std::move(larger);
+            capacity = grown;
+        }
+    }
+    data = std::move(block);
+    size = filled;
+    writable = access(path.c_str(), W_OK) == 0;
+    return true;
+}
