@@ -1,9 +1,11 @@
 #include "assembler/KeywordTables.h"
 
 #include "assembler/KeywordColour.h"
+#include "machine/OpcodeTable.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,6 +69,21 @@ TEST(KeywordTables, HoldTheirNamesInOrderWithTheirColours) {
     for (const KeywordEntry& entry : RegisterKeywords().Entries()) {
         EXPECT_TRUE(entry.help.empty()) << entry.name;
     }
+}
+
+// The editor must know exactly the words the assembler accepts as mnemonics.
+TEST(KeywordTables, InstructionsAreTheOpcodeTablesMnemonics) {
+    std::set<std::string> fromOpcodes;
+    for (const OpcodeRow& row : OpcodeTable()) {
+        if (*row.mnemonic != '\0') {
+            fromOpcodes.insert(row.mnemonic);
+        }
+    }
+    std::set<std::string> fromKeywords;
+    for (const KeywordEntry& entry : InstructionKeywords().Entries()) {
+        fromKeywords.insert(std::string(entry.name));
+    }
+    EXPECT_EQ(fromKeywords, fromOpcodes);
 }
 
 struct QuotedHelp {
