@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+class CancelSignal;
+
+// The window side of the number prompt: a modal dialog with a prompt text and one edit field,
+// and warning boxes captioned "Zorvan". The desktop program and the command-line runner each
+// provide one.
+class NumberDialog {
+public:
+    virtual ~NumberDialog() = default;
+
+    // Shows the dialog with `promptText` and the edit field holding `text`. Returns the edited
+    // text on "Done", std::nullopt on "Cancel", on closing, or once `cancel` fires.
+    virtual std::optional<std::string> Show(const std::string& promptText, const std::string& text,
+                                            const CancelSignal& cancel) = 0;
+
+    virtual void ShowWarning(const std::string& message) = 0;
+};
