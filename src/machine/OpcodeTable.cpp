@@ -5,12 +5,11 @@
 
 #include <cstdio>
 
-namespace {
-
-// What a row runs until a machine binds its own operations.
 int UnboundExecute(C8085Object& machine) {
     Raise(machine, 1, StopCode::IllegalInstruction, "Illegal Insruction caught at runtime");
 }
+
+namespace {
 
 std::array<OpcodeRow, 256> rows = {{
     {"nop", "nop", 41, 1, 0x00, UnboundExecute, nullptr},
