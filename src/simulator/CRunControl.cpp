@@ -2,7 +2,7 @@
 
 #include "machine/C8085Object.h"
 #include "machine/CMyException.h"
-#include "machine/CancelSignal.h"
+#include "machine/SystemCalls.h"
 #include "simulator/CBreakpointList.h"
 #include "simulator/CSimulatorFlags.h"
 #include "simulator/CSimulatorWindow.h"
@@ -23,19 +23,33 @@ CMyException AsStop(const std::exception& e) {
 
 CRunControl::CRunControl(C8085Object& machineToRun, CBreakpointList& breakpointList,
                          CSimulatorFlags& simulatorFlags, CSimulatorWindow& simulatorWindow,
-                         CancelSignal& cancelSignal)
+                         SystemCalls* systemCalls)
     : machine(machineToRun), breakpoints(breakpointList), flags(simulatorFlags),
-      window(simulatorWindow), cancel(cancelSignal) {
+      window(simulatorWindow), devices(systemCalls) {
 }
 
 CRunControl::~CRunControl() {
     flags.executing.store(0);
-    cancel.Cancel();
+    CancelWaits();
     WaitForRun();
 }
 
 std::string CRunControl::CaptionText(const std::string& title, bool running) {
     return " [" + title + "]  " + (running ? "[RUNNING]" : "[READY]");
+}
+
+void CRunControl::CancelWaits() {
+    animationPause.Cancel();
+    if (devices != nullptr) {
+        devices->CancelWaits();
+    }
+}
+
+void CRunControl::RearmWaits() {
+    animationPause.Rearm();
+    if (devices != nullptr) {
+        devices->RearmWaits();
+    }
 }
 
 bool CRunControl::IsSilentStop(int code) {
@@ -54,7 +68,7 @@ void CRunControl::StepInto(bool interactive) {
         return;
     }
     WaitForRun();
-    cancel.Rearm();
+    RearmWaits();
     lastStepFailed = false;
     flags.executing.store(1);
     window.UpdateToolbar(true);
@@ -148,7 +162,7 @@ void CRunControl::DropFailedTemporaryBreakpoint() {
 
 void CRunControl::StartRunThread(int delay) {
     WaitForRun();
-    cancel.Rearm();
+    RearmWaits();
     window.SetCaption(true);
     flags.executing.store(1);
     flags.runInProgress.store(1);
@@ -198,7 +212,7 @@ void CRunControl::RunAnimated() {
         }
         window.FollowPC();
         window.RefreshAll();
-        cancel.SleepFor(std::chrono::milliseconds(delayMs));
+        animationPause.SleepFor(std::chrono::milliseconds(delayMs));
         if (stop) {
             throw *stop;
         }
@@ -241,7 +255,7 @@ void CRunControl::Stop() {
         return;
     }
     flags.executing.store(0);
-    cancel.Cancel();
+    CancelWaits();
     window.UpdateToolbar(false);
     // A worker refreshes the window itself once it has stopped; until then the machine is its.
     if (!worker.joinable()) {
@@ -251,7 +265,7 @@ void CRunControl::Stop() {
 
 void CRunControl::StopAndClose() {
     flags.executing.store(0);
-    cancel.Cancel();
+    CancelWaits();
     window.UpdateToolbar(false);
     if (!worker.joinable()) {
         window.RefreshAll();
@@ -264,7 +278,7 @@ bool CRunControl::Close() {
         return false;
     }
     flags.simulatorOpen.store(0);
-    cancel.Cancel();
+    CancelWaits();
     WaitForRun();
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "machine/CancelSignal.h"
+
 #include <cstdint>
 #include <string>
 #include <thread>
@@ -9,7 +11,7 @@ class CBreakpointList;
 class CMyException;
 class CSimulatorFlags;
 class CSimulatorWindow;
-class CancelSignal;
+class SystemCalls;
 
 // Executes a document's machine for its simulator window: single steps on the calling
 // (user-interface) thread; Run, Step Over, Run to Cursor, Step Out and Animate on one worker
@@ -19,15 +21,16 @@ class CancelSignal;
 //
 // All public operations are called from the user-interface thread. A new step or run first waits
 // until the previous worker has finished; Stop and Close cancel a device wait the worker is
-// blocked in (number prompt, serial read, delay) through the CancelSignal the machine's devices
-// wait on, so neither ever kills a thread or waits for a device.
+// blocked in (number prompt, serial read, delay) through the machine's system calls, so neither
+// ever kills a thread or waits for a device. `systemCalls` may be null when the machine has no
+// devices that wait.
 class CRunControl {
 public:
     static constexpr int AnimateDelayMs = 400;
 
     CRunControl(C8085Object& machineToRun, CBreakpointList& breakpointList,
                 CSimulatorFlags& simulatorFlags, CSimulatorWindow& simulatorWindow,
-                CancelSignal& cancelSignal);
+                SystemCalls* systemCalls);
     CRunControl(const CRunControl&) = delete;
     CRunControl& operator=(const CRunControl&) = delete;
     // Stops a run still going and waits for its worker.
@@ -70,13 +73,16 @@ private:
     void OnRunException(const CMyException& e);
     void SetTemporaryBreakpoint(std::uint16_t address);
     void DropFailedTemporaryBreakpoint();
+    void CancelWaits();
+    void RearmWaits();
     static bool IsSilentStop(int code);
 
     C8085Object& machine;
     CBreakpointList& breakpoints;
     CSimulatorFlags& flags;
     CSimulatorWindow& window;
-    CancelSignal& cancel;
+    SystemCalls* devices;
+    CancelSignal animationPause; // cut short by Stop
 
     std::thread worker;
     int delayMs = 20;
