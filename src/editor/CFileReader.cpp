@@ -1,5 +1,7 @@
 #include "editor/CFileReader.h"
 
+#include "editor/HugePages.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -33,6 +35,7 @@ bool CFileReader::Read(const std::string& path, std::size_t maxSize) {
     // One spare byte shows whether the file grew since it was measured.
     std::size_t capacity = static_cast<std::size_t>(status.st_size) + 1;
     auto block = std::make_unique_for_overwrite<char[]>(capacity);
+    AdviseHugePages(block.get(), capacity);
     std::size_t filled = 0;
     for (;;) {
         const ssize_t got = read(fd, block.get() + filled, capacity - filled);

@@ -3,6 +3,7 @@
 #include "editor/CAtomicFileWriter.h"
 #include "editor/CFileReader.h"
 #include "editor/DeletionChange.h"
+#include "editor/HugePages.h"
 #include "editor/InsertionChange.h"
 
 #include <algorithm>
@@ -108,6 +109,7 @@ std::vector<std::string_view> SplitAtBreaks(std::string_view text) {
 bool SplitIntoLines(char* data, std::size_t size, std::string_view lineEnd,
                     std::vector<LineRecord>& lines) {
     lines.reserve(static_cast<std::size_t>(std::count(data, data + size, lineEnd.back())) + 1);
+    AdviseHugePages(lines.data(), lines.capacity() * sizeof(LineRecord));
     std::size_t lineStart = 0;
     std::size_t matched = 0;
     const auto cutLine = [&](std::size_t end) {
