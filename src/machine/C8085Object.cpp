@@ -1,7 +1,6 @@
 #include "machine/C8085Object.h"
 
 #include "machine/C8085Operations.h"
-#include "machine/OpcodeTable.h"
 #include "machine/Raise.h"
 #include "machine/SystemCallHandler.h"
 
@@ -11,9 +10,8 @@
 C8085Object::C8085Object() {
     const ExecuteBindings& bindings = C8085Operations::Bindings();
     BindExecuteOperations(bindings);
-    const auto& table = OpcodeTable();
     for (std::size_t opcode = 0; opcode < dispatch.size(); ++opcode) {
-        dispatch[opcode] = {bindings[opcode].execute, table[opcode].length};
+        dispatch[opcode] = bindings[opcode].execute;
     }
     ports.fill(0);
     checkpointInterval = 63;

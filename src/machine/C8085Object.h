@@ -39,10 +39,9 @@ public:
     // Executes the instruction at pc; every stop leaves as a thrown CMyException.
     void Step() {
         currentOpcode = memory[pc];
-        const Dispatch& entry = dispatch[currentOpcode];
-        if (entry.execute(*this) != 0) {
-            pc = static_cast<std::uint16_t>(pc + entry.length);
-        }
+        // The operation returns the instruction's length, or 0 when it has set pc itself.
+        const int advance = dispatch[currentOpcode](*this);
+        pc = static_cast<std::uint16_t>(pc + advance);
     }
 
     // pc = startAddress, and the checkpoints describe the memory as it is now.
@@ -98,13 +97,8 @@ public:
     int stepOutArmed = 0;
 
 private:
-    struct Dispatch {
-        ExecuteOperation execute;
-        int length;
-    };
-
     void SetLedCell(int i, int groupSize, int firstCell, int code);
 
-    std::array<Dispatch, 256> dispatch{};
+    std::array<ExecuteOperation, 256> dispatch{};
     SystemCallHandler* systemCallHandler = nullptr;
 };

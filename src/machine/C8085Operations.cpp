@@ -390,7 +390,14 @@ constexpr bool IsInvalid(int op) {
            op == 0xDD || op == 0xED || op == 0xFD;
 }
 
-template <int Op> int Execute(Machine& m) {
+constexpr int Length(int op) {
+    const bool word = (op & 0xCF) == 0x01 || op == 0x22 || op == 0x2A || op == 0x32 || op == 0x3A ||
+                      op == 0xC3 || op == 0xCD || (op & 0xC7) == 0xC2 || (op & 0xC7) == 0xC4;
+    const bool byte = (op & 0xC7) == 0x06 || (op & 0xC7) == 0xC6 || op == 0xD3 || op == 0xDB;
+    return word ? 3 : byte ? 2 : 1;
+}
+
+template <int Op> int ExecuteOpcode(Machine& m) {
     if constexpr (Op == 0x76) {
         Raise(m, 0, StopCode::Halt, " Halt executed");
     } else if constexpr (Op == 0x08) {
@@ -410,11 +417,17 @@ template <int Op> int Execute(Machine& m) {
     }
 }
 
+// Returns the instruction's length rather than just nonzero, so that a step can add it to pc
+// without looking the length up again.
+template <int Op> int Execute(Machine& m) {
+    return ExecuteOpcode<Op>(m) != 0 ? Length(Op) : 0;
+}
+
 template <std::size_t... Ops> ExecuteBindings MakeBindings(std::index_sequence<Ops...>) {
     ExecuteBindings bindings{};
     ((bindings[Ops] = {&Execute<static_cast<int>(Ops)>, nullptr}), ...);
     for (std::size_t opcode = 0; opcode < bindings.size(); ++opcode) {
-        const int length = InstructionSet::InstructionLength(static_cast<Byte>(opcode));
+        const int length = Length(static_cast<int>(opcode));
         bindings[opcode].formatOperand = length == 2   ? &FormatByte
                                          : length == 3 ? &FormatWord
                                                        : nullptr;

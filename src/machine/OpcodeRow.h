@@ -11,7 +11,8 @@ class C8085Object;
 using Memory = std::array<std::uint8_t, 65536>;
 
 // Executes the instruction whose opcode the machine has just fetched. Returns nonzero when pc is
-// to advance by the row's length, zero when the operation has set pc itself.
+// to advance by the row's length, zero when the operation has set pc itself. The machine's own
+// operations return the length itself as the nonzero value.
 using ExecuteOperation = int (*)(C8085Object& machine);
 
 // Formats the immediate operand found at `address` behind `prefix` ("0x" in the edit dialog).

@@ -1,7 +1,9 @@
 #include "MachineTestSupport.h"
+#include "machine/OpcodeTable.h"
 #include "machine/SystemCallHandler.h"
 
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -94,6 +96,24 @@ TEST(Branch, JumpsAndPchlSetPcExactly) {
     Load(machine, 0x0100, {0xE9});
     machine.Step();
     EXPECT_EQ(machine.pc, 0x1235);
+}
+
+TEST(Branch, EveryNonBranchingOpcodeAdvancesPcByItsLength) {
+    using namespace InstructionKind;
+    const std::set<int> branching = {Call, Rst, Jmp, Pchl, Ret, Hlt, Invalid, Jc, Jnc, Jp,  Jm,
+                                     Jpe,  Jpo, Jz,  Jnz,  Rc,  Rnc, Rp,      Rm, Rpe, Rpo, Rz,
+                                     Rnz,  Cc,  Cnc, Cp,   Cm,  Cpe, Cpo,     Cz, Cnz};
+    for (int opcode = 0; opcode < 256; ++opcode) {
+        const OpcodeRow& row = OpcodeTable()[opcode];
+        if (branching.count(row.kind)) {
+            continue;
+        }
+        C8085Object machine;
+        Load(machine, 0xFFFE, {static_cast<std::uint8_t>(opcode), 0x00, 0x20});
+        machine.Step();
+        EXPECT_EQ(machine.pc, static_cast<std::uint16_t>(0xFFFE + row.length))
+            << "opcode " << opcode;
+    }
 }
 
 class RecordingHandler : public SystemCallHandler {
