@@ -1,7 +1,9 @@
 #include "assembler/CParse.h"
 
+#include "assembler/MnemonicIndex.h"
 #include "machine/C8085Object.h"
 #include "machine/OpcodeRow.h"
+#include "machine/OpcodeTable.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -159,7 +161,14 @@ std::string CParse::PositionText() {
 }
 
 bool CParse::IsMnemonic(const std::string& word) {
-    return instructionSet.FindMnemonic(word) != -1;
+    // What instructionSet.FindMnemonic(word) does, without its search through all the rows.
+    const int opcode = MnemonicIndex::Find(word);
+    if (opcode < 0) {
+        return false;
+    }
+    instructionSet.currentRow = &OpcodeTable()[static_cast<std::size_t>(opcode)];
+    instructionSet.currentIndex = opcode;
+    return true;
 }
 
 TokenKind CParse::GetToken() {

@@ -1,4 +1,5 @@
 #include "AssemblerFixture.h"
+#include "assembler/MnemonicIndex.h"
 #include "machine/OpcodeTable.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,29 @@ TEST(RoundTrip, EveryOpcodeAssemblesBackFromItsDisassembly) {
         }
     }
     EXPECT_EQ(checked, 246 * 4);
+}
+
+TEST(MnemonicIndex, AgreesWithTheSearchOfTheOpcodeTable) {
+    std::vector<std::string> words{"",    "a",     "b",       "sp",    "psw",   "movx", "m0v",
+                                   "cal", "calls", "invalid", "mov a", "xthlx", "_nop"};
+    for (const OpcodeRow& row : OpcodeTable()) {
+        std::string upper = row.mnemonic;
+        for (char& c : upper) {
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+        std::string mixed = upper;
+        if (!mixed.empty()) {
+            mixed[0] = row.mnemonic[0];
+        }
+        words.insert(words.end(), {row.mnemonic, upper, mixed});
+    }
+    for (const std::string& word : words) {
+        InstructionSet search;
+        EXPECT_EQ(MnemonicIndex::Find(word), search.FindMnemonic(word)) << word;
+    }
+    EXPECT_EQ(MnemonicIndex::Find("MOV"), 0x40);
+    EXPECT_EQ(MnemonicIndex::Find("hlt"), 0x76);
+    EXPECT_EQ(MnemonicIndex::Find("Rst"), 0xC7);
 }
 
 } // namespace

@@ -1,0 +1,77 @@
+#include "assembler/CParse.h"
+#include "machine/C8085Object.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// A source of about 30,000 lines that fills most of the 64 KB memory: 1,000 labelled blocks, each
+// jumping forward to the next block, with immediates, register operands, ".equ" names and comments.
+std::string GeneratedSource(int& lineCount) {
+    std::string source = "; generated\n.equ PORT 0x20\n.equ BASE 0x1000\n.begin 0\n";
+    lineCount = 4;
+    for (int block = 0; block < 1000; ++block) {
+        const std::string next = "block" + std::to_string(block + 1);
+        source += "block" + std::to_string(block) + ": lxi h, BASE ; start of block\n";
+        for (int i = 0; i < 4; ++i) {
+            source += "    mvi a, 0x" + std::to_string(10 + i) +
+                      "\n"
+                      "    mov b, a\n"
+                      "    add c\n"
+                      "    inr m\n"
+                      "    adi 017\n"
+                      "    jnz " +
+                      next +
+                      "\n"
+                      "    out PORT\n";
+        }
+        source += "    call " + next + " # forward\n";
+        lineCount += 30;
+    }
+    source += "block1000: hlt\n";
+    lineCount += 1;
+    return source;
+}
+
+void BM_CompileFullMemory(benchmark::State& state) {
+    int lineCount = 0;
+    const std::string source = GeneratedSource(lineCount);
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / "zorvan-bench-assembler";
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / "full.85").string();
+    std::ofstream(path, std::ios::binary) << source;
+
+    C8085Object machine;
+    CParse parser;
+    parser.Attach(machine);
+    for (auto _ : state) {
+        parser.Compile(path);
+        benchmark::DoNotOptimize(machine.memory.data());
+    }
+    state.SetItemsProcessed(state.iterations() * lineCount);
+    state.counters["lines"] = lineCount;
+    state.counters["bytes"] = parser.LocationCounter();
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_CompileFullMemory)->Unit(benchmark::kMillisecond);
+
+void BM_AssembleLine(benchmark::State& state) {
+    C8085Object machine;
+    CParse parser;
+    parser.Attach(machine);
+    for (auto _ : state) {
+        parser.AssembleLine(0x2000, "loop: mvi a, 0x10 ; load");
+        benchmark::DoNotOptimize(machine.memory.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_AssembleLine);
+
+} // namespace
+
+BENCHMARK_MAIN();
