@@ -197,8 +197,9 @@ void CRunControl::RunFullSpeed() {
     // The hot loop: one relaxed load and one step per instruction. Stop's store becomes visible
     // within an instruction or two; the join at the end orders everything else.
     const std::atomic<int>& executing = flags.executing;
+    C8085Object& running = machine;
     while (executing.load(std::memory_order_relaxed) != 0) {
-        machine.Step();
+        running.Step();
     }
 }
 
