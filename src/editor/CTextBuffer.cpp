@@ -103,6 +103,20 @@ std::vector<std::string_view> SplitAtBreaks(std::string_view text) {
     return pieces;
 }
 
+// The lines a recorded text stands for.
+std::vector<std::string_view> RecordedLines(const UndoRecord& record) {
+    if (record.lineLengths.empty()) {
+        return SplitAtBreaks(record.text);
+    }
+    std::vector<std::string_view> pieces;
+    std::string_view rest = record.text;
+    for (const int32_t length : record.lineLengths) {
+        pieces.push_back(rest.substr(0, static_cast<std::size_t>(length)));
+        rest.remove_prefix(std::min(rest.size(), static_cast<std::size_t>(length) + 2));
+    }
+    return pieces;
+}
+
 // Cuts the loaded bytes into lines at each complete `lineEnd`, matched byte by byte: a byte
 // that breaks a partial match is not tried again as the start of a new line end. The lines
 // point into `data`. False when a line is longer than allowed.
@@ -342,13 +356,17 @@ bool CTextBuffer::IsValidPosition(CTextPosition position) const {
            position.charIndex <= lines[position.line].length;
 }
 
+bool CTextBuffer::IsValidRange(CTextPosition start, CTextPosition end) const {
+    return IsValidPosition(start) && IsValidPosition(end) &&
+           (start.line < end.line || (start.line == end.line && start.charIndex <= end.charIndex));
+}
+
 void CTextBuffer::CopyRange(int startLine, int startChar, int endLine, int endChar,
                             std::string& text, std::string_view lineEnd) const {
     text.clear();
     const CTextPosition start{startChar, startLine};
     const CTextPosition end{endChar, endLine};
-    if (!IsValidPosition(start) || !IsValidPosition(end) || endLine < startLine ||
-        (endLine == startLine && endChar < startChar)) {
+    if (!IsValidRange(start, end)) {
         return;
     }
     if (startLine == endLine) {
@@ -370,15 +388,15 @@ void CTextBuffer::CopyRange(int startLine, int startChar, int endLine, int endCh
 }
 
 bool CTextBuffer::RawInsert(CTextBufferObserver* sourceView, CTextPosition at,
-                            std::string_view text, CTextPosition& end) {
+                            const std::vector<std::string_view>& pieces, CTextPosition& end) {
     if (readOnly || !IsValidPosition(at)) {
         return false;
     }
-    const std::vector<std::string_view> pieces = SplitAtBreaks(text);
     LineRecord& first = lines[at.line];
     const std::size_t tailLength = static_cast<std::size_t>(first.length - at.charIndex);
     unsigned notice = CTextBufferObserver::UpdateLineWidths;
     if (pieces.size() == 1) {
+        const std::string_view text = pieces.front();
         if (first.length + text.size() > static_cast<std::size_t>(maxLineLength)) {
             return false;
         }
@@ -413,8 +431,7 @@ bool CTextBuffer::RawInsert(CTextBufferObserver* sourceView, CTextPosition at,
 
 bool CTextBuffer::RawDelete(CTextBufferObserver* sourceView, CTextPosition start,
                             CTextPosition end) {
-    if (readOnly || !IsValidPosition(start) || !IsValidPosition(end) || end.line < start.line ||
-        (end.line == start.line && end.charIndex < start.charIndex)) {
+    if (readOnly || !IsValidRange(start, end)) {
         return false;
     }
     unsigned notice = CTextBufferObserver::UpdateLineWidths;
@@ -458,7 +475,7 @@ bool CTextBuffer::InsertChars(CTextBufferObserver* view, int line, int charIndex
     // A copy, because the caller's text may lie inside a line that the insertion moves.
     std::string inserted(text);
     CTextPosition end;
-    if (!RawInsert(view, start, inserted, end)) {
+    if (!RawInsert(view, start, SplitAtBreaks(inserted), end)) {
         return false;
     }
     endLine = end.line;
@@ -478,11 +495,23 @@ bool CTextBuffer::DeleteRange(CTextBufferObserver* view, int startLine, int star
                               int endChar, int action) {
     const CTextPosition start{startChar, startLine};
     const CTextPosition end{endChar, endLine};
+    if (readOnly || !IsValidRange(start, end)) {
+        return false;
+    }
     if (start == end) {
-        return !readOnly && IsValidPosition(start);
+        return true;
     }
     std::string deleted;
     CopyRange(startLine, startChar, endLine, endChar, deleted);
+    // Each line join adds one CR; any other CR would cut the text into other lines on undo.
+    std::vector<int32_t> lineLengths;
+    if (std::count(deleted.begin(), deleted.end(), '\r') != endLine - startLine) {
+        for (int line = startLine; line <= endLine; ++line) {
+            const int from = line == startLine ? startChar : 0;
+            const int to = line == endLine ? endChar : LineLength(line);
+            lineLengths.push_back(to - from);
+        }
+    }
     if (!RawDelete(view, start, end)) {
         return false;
     }
@@ -490,7 +519,7 @@ bool CTextBuffer::DeleteRange(CTextBufferObserver* view, int startLine, int star
     if (openedHere) {
         OpenUndoGroup(false);
     }
-    RecordUndo(false, start, end, std::move(deleted), action);
+    RecordUndo(false, start, end, std::move(deleted), action, std::move(lineLengths));
     if (openedHere) {
         CloseUndoGroup(view);
     }
@@ -498,7 +527,7 @@ bool CTextBuffer::DeleteRange(CTextBufferObserver* view, int startLine, int star
 }
 
 void CTextBuffer::RecordUndo(bool isInsertion, CTextPosition start, CTextPosition end,
-                             std::string text, int action) {
+                             std::string text, int action, std::vector<int32_t> lineLengths) {
     undoRecords.erase(undoRecords.begin() + undoPosition, undoRecords.end());
     // The records that led back to the saved text were just thrown away.
     if (savedPosition > undoPosition) {
@@ -518,6 +547,7 @@ void CTextBuffer::RecordUndo(bool isInsertion, CTextPosition start, CTextPositio
     record.end = end;
     record.action = action;
     record.text = std::move(text);
+    record.lineLengths = std::move(lineLengths);
     undoRecords.push_back(std::move(record));
     undoPosition = static_cast<int>(undoRecords.size());
 }
@@ -550,7 +580,7 @@ bool CTextBuffer::Undo(CTextPosition& position) {
             position = record.start;
         } else {
             CTextPosition end;
-            RawInsert(nullptr, record.start, record.text, end);
+            RawInsert(nullptr, record.start, RecordedLines(record), end);
             position = record.end;
         }
         groupStart = record.BeginsGroup();
@@ -567,7 +597,7 @@ bool CTextBuffer::Redo(CTextPosition& position) {
         const UndoRecord& record = undoRecords[undoPosition];
         if (record.IsInsertion()) {
             CTextPosition end;
-            RawInsert(nullptr, record.start, record.text, end);
+            RawInsert(nullptr, record.start, RecordedLines(record), end);
             position = record.end;
         } else {
             RawDelete(nullptr, record.start, record.end);

@@ -109,12 +109,14 @@ private:
     static constexpr int unreachable = -1;
 
     bool IsValidPosition(CTextPosition position) const;
+    // Both ends inside the text, the start not after the end.
+    bool IsValidRange(CTextPosition start, CTextPosition end) const;
     void ResetAfterLoad(int style, bool fileReadOnly);
-    bool RawInsert(CTextBufferObserver* sourceView, CTextPosition at, std::string_view text,
-                   CTextPosition& end);
+    bool RawInsert(CTextBufferObserver* sourceView, CTextPosition at,
+                   const std::vector<std::string_view>& pieces, CTextPosition& end);
     bool RawDelete(CTextBufferObserver* sourceView, CTextPosition start, CTextPosition end);
     void RecordUndo(bool isInsertion, CTextPosition start, CTextPosition end, std::string text,
-                    int action);
+                    int action, std::vector<int32_t> lineLengths = {});
     void DropOldestGroup();
     void UpdateModifiedState();
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // One recorded change: an insertion or a deletion of `text` between `start` and `end`.
 struct UndoRecord {
@@ -15,6 +16,9 @@ struct UndoRecord {
     CTextPosition end;
     int32_t action = 0;
     std::string text;
+    // For a deletion whose lines hold CRs of their own, the lengths of those lines: the text
+    // (lines joined by CR LF) could not be cut back into the same lines. Empty otherwise.
+    std::vector<int32_t> lineLengths;
 
     bool IsInsertion() const { return (undoFlags & Insertion) != 0; }
     bool BeginsGroup() const { return (undoFlags & GroupStart) != 0; }

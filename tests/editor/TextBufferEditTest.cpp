@@ -165,6 +165,32 @@ TEST(TextBufferUndo, DeletionAcrossLinesComesBackWithCrLfInAnyStyle) {
     EXPECT_FALSE(buffer.Redo(caret));
 }
 
+TEST(TextBufferUndo, LinesWithTheirOwnCrComeBackWhole) {
+    // Lines cut at LF keep their CRs; undoing their deletion must not cut them at those CRs.
+    TemporaryFolder folder;
+    const std::string path = folder.File("mac.85");
+    const std::string bytes = "a\rb\nc\r\nd\r\ne";
+    WriteBytes(path, bytes);
+    CTextBuffer buffer;
+    ASSERT_TRUE(buffer.LoadText(path));
+    ASSERT_EQ(buffer.LineEndStyle(), 2);
+    ASSERT_EQ(buffer.LineCount(), 4); // "a\rb", "c\r", "d\r", "e"
+
+    const CTextPosition ranges[][2] = {{{0, 0}, {1, 1}}, {{1, 0}, {1, 3}}, {{2, 1}, {2, 2}}};
+    CTextPosition caret;
+    for (const auto& range : ranges) {
+        ASSERT_TRUE(buffer.DeleteRange(nullptr, range[0].line, range[0].charIndex, range[1].line,
+                                       range[1].charIndex));
+        ASSERT_TRUE(buffer.Undo(caret));
+        EXPECT_EQ(buffer.LineCount(), 4);
+        EXPECT_EQ(caret, range[1]);
+        ASSERT_TRUE(buffer.Redo(caret));
+        ASSERT_TRUE(buffer.Undo(caret));
+    }
+    ASSERT_TRUE(buffer.SaveText(path));
+    EXPECT_EQ(ReadBytes(path), bytes);
+}
+
 TEST(TextBufferUndo, TypingUpToASpaceIsOneGroup) {
     CTextBuffer buffer;
     RecordingView view;
