@@ -1,0 +1,196 @@
+#include "app/runner/Runner.h"
+
+#include "assembler/CParse.h"
+
+#include <unistd.h>
+
+namespace {
+
+// The message of an assembler error without its "Line - L Column - C " position text.
+std::string TextAfterPosition(const std::string& message) {
+    std::size_t start = 0;
+    if (message.starts_with("Line - ")) {
+        const auto column = message.find("Column - ");
+        if (column != std::string::npos) {
+            start = column + 9;
+            if (start < message.size() && message[start] == '-') {
+                ++start;
+            }
+            while (start < message.size() && message[start] >= '0' && message[start] <= '9') {
+                ++start;
+            }
+        }
+    }
+    const auto first = message.find_first_not_of(" \t", start);
+    if (first == std::string::npos) {
+        return {};
+    }
+    const auto last = message.find_last_not_of(" \t");
+    return message.substr(first, last - first + 1);
+}
+
+} // namespace
+
+Runner::Runner(const RunnerOptions& runOptions, const std::atomic<bool>& interruptFlag,
+               std::FILE* outStream, std::FILE* errStream)
+    : options(runOptions), interrupted(interruptFlag), out(outStream), err(errStream),
+      dialog(STDIN_FILENO, errStream), beeper(fileno(errStream)),
+      calls({prompt, beeper, options.noDelay ? static_cast<Delay&>(noDelay) : sleepingDelay, serial,
+             printer}),
+      console([this](char c) {
+          std::fputc(c, out);
+          lastConsoleChar = c;
+      }) {
+}
+
+int Runner::Run() {
+    if (!(options.com ? LoadCom() : Assemble())) {
+        return ExitFileError;
+    }
+    machine.SetLedChanged(0);
+    const auto ending = Execute();
+    if (ending != Ending::ProgramEnd) {
+        EndConsoleLine();
+        PrintState(ending);
+    }
+    PrintDumpsAndPorts();
+    std::fflush(out);
+    switch (ending) {
+    case Ending::ProgramEnd:
+        return ExitHalt;
+    case Ending::StepLimit:
+        return ExitStepLimit;
+    case Ending::Interrupted:
+        return ExitStop;
+    case Ending::Stopped:
+        break;
+    }
+    return stop->code == StopCode::Halt ? ExitHalt : ExitStop;
+}
+
+bool Runner::Assemble() {
+    machine.SetSystemCallHandler(&calls);
+    CParse parser;
+    parser.Attach(machine);
+    machine.Reset();
+    try {
+        parser.Compile(options.file);
+    } catch (const CMyException& error) {
+        std::string position;
+        if (error.line >= 0) {
+            position = std::to_string(error.line) + ":" + std::to_string(error.column) + ":";
+        }
+        std::fprintf(err, "%s:%s error: %s (code %d)\n", options.file.c_str(), position.c_str(),
+                     TextAfterPosition(error.message).c_str(), error.code);
+        return false;
+    }
+    machine.Start();
+    return true;
+}
+
+bool Runner::LoadCom() {
+    machine.SetSystemCallHandler(&console);
+    std::string problem;
+    if (!CpmConsole::LoadComFile(machine, options.file, problem)) {
+        std::fprintf(err, "%s: error: %s\n", options.file.c_str(), problem.c_str());
+        return false;
+    }
+    return true;
+}
+
+Runner::Ending Runner::Execute() {
+    std::string text;
+    for (;;) {
+        if (options.com && machine.pc == 0x0000) {
+            return Ending::ProgramEnd;
+        }
+        if (interrupted.load(std::memory_order_relaxed)) {
+            stop = CMyException(0, StopCode::Cancelled, machine.PositionText() + " Run stopped");
+            return Ending::Interrupted;
+        }
+        if (options.maxSteps && steps >= *options.maxSteps) {
+            return Ending::StepLimit;
+        }
+        const auto address = machine.pc;
+        if (options.trace) {
+            text = InstructionSet::InstructionText(machine.memory, address, "0x");
+        }
+        try {
+            machine.Step();
+        } catch (const CMyException& thrown) {
+            stop = thrown;
+            return Ending::Stopped;
+        }
+        ++steps;
+        if (options.trace) {
+            PrintTraceLine(address, text);
+        }
+    }
+}
+
+void Runner::PrintState(Ending ending) {
+    if (ending == Ending::StepLimit) {
+        std::fprintf(out, "stop limit: Step limit of %llu instructions reached\n",
+                     static_cast<unsigned long long>(*options.maxSteps));
+    } else {
+        std::fprintf(out, "stop %d: %s\n", stop->code, stop->message.c_str());
+    }
+    std::fprintf(out,
+                 "A=%02X B=%02X C=%02X D=%02X E=%02X H=%02X L=%02X F=%02X SP=%04X PC=%04X "
+                 "steps=%llu\n",
+                 machine.a, machine.b, machine.c, machine.d, machine.e, machine.h, machine.l,
+                 machine.flags, machine.sp, machine.pc, static_cast<unsigned long long>(steps));
+    PrintLedCells(out);
+}
+
+void Runner::PrintTraceLine(std::uint16_t address, const std::string& text) {
+    std::fprintf(out,
+                 "%04X  %-18s A=%02X B=%02X C=%02X D=%02X E=%02X H=%02X L=%02X F=%02X SP=%04X\n",
+                 address, text.c_str(), machine.a, machine.b, machine.c, machine.d, machine.e,
+                 machine.h, machine.l, machine.flags, machine.sp);
+    if (machine.IsLedChanged() != 0) {
+        machine.SetLedChanged(0);
+        PrintLedCells(err);
+    }
+}
+
+void Runner::PrintLedCells(std::FILE* stream) {
+    std::fputs("LED", stream);
+    for (int i = 0; i < C8085Object::LedCount; ++i) {
+        std::fprintf(stream, " %02x", machine.GetLedCell(i) & 0xFF);
+    }
+    std::fputc('\n', stream);
+}
+
+void Runner::PrintDumpsAndPorts() {
+    if (options.dumps.empty() && !options.ports) {
+        return;
+    }
+    EndConsoleLine();
+    for (const auto& range : options.dumps) {
+        for (std::uint32_t offset = 0; offset < range.length; offset += 16) {
+            const auto lineAddress = static_cast<std::uint16_t>(range.address + offset);
+            std::fprintf(out, "%04x:", lineAddress);
+            for (std::uint32_t i = offset; i < range.length && i < offset + 16; ++i) {
+                std::fprintf(out, " %02x",
+                             machine.memory[static_cast<std::uint16_t>(range.address + i)]);
+            }
+            std::fputc('\n', out);
+        }
+    }
+    if (options.ports) {
+        for (std::size_t port = 0; port < machine.ports.size(); ++port) {
+            if (machine.ports[port] != 0) {
+                std::fprintf(out, "port %02zx: %02x\n", port, machine.ports[port]);
+            }
+        }
+    }
+}
+
+// Keeps the state lines off the end of a program's unfinished console line.
+void Runner::EndConsoleLine() {
+    if (lastConsoleChar != '\n') {
+        std::fputc('\n', out);
+        lastConsoleChar = '\n';
+    }
+}

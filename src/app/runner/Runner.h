@@ -1,0 +1,76 @@
+#pragma once
+
+#include "app/LinePrinter.h"
+#include "app/runner/RunnerOptions.h"
+#include "app/runner/TerminalNumberDialog.h"
+#include "machine/C8085Object.h"
+#include "machine/CMyException.h"
+#include "machine/CSerialPort.h"
+#include "machine/CpmConsole.h"
+#include "machine/SleepingDelay.h"
+#include "machine/SystemCalls.h"
+#include "machine/TerminalBeeper.h"
+#include "simulator/DialogNumberPrompt.h"
+
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+
+// Runs one program for zorvan-run: assembles it (or loads a .COM file), steps it until a stop,
+// the step limit or an interrupt, and prints the final state on `out`. Prompts, warnings, LED
+// changes under --trace and errors go to `err`.
+class Runner {
+public:
+    static constexpr int ExitHalt = 0;
+    static constexpr int ExitStop = 1;
+    static constexpr int ExitFileError = 2;
+    static constexpr int ExitStepLimit = 3;
+
+    // `interrupted` is polled once per instruction (set it from a signal handler, then also
+    // cancel the device waits through Calls()).
+    Runner(const RunnerOptions& options, const std::atomic<bool>& interrupted, std::FILE* out,
+           std::FILE* err);
+
+    SystemCalls& Calls() { return calls; }
+
+    // The exit status.
+    int Run();
+
+private:
+    enum class Ending { Stopped, StepLimit, Interrupted, ProgramEnd };
+
+    // A delay for --no-delay: returns at once.
+    struct NoDelay : Delay {
+        void Wait(std::chrono::milliseconds, const CancelSignal&) override {}
+    };
+
+    bool Assemble();
+    bool LoadCom();
+    Ending Execute();
+    void PrintState(Ending ending);
+    void PrintTraceLine(std::uint16_t address, const std::string& text);
+    void PrintLedCells(std::FILE* stream);
+    void PrintDumpsAndPorts();
+    void EndConsoleLine();
+
+    const RunnerOptions& options;
+    const std::atomic<bool>& interrupted;
+    std::FILE* out;
+    std::FILE* err;
+
+    TerminalNumberDialog dialog;
+    DialogNumberPrompt prompt{dialog};
+    TerminalBeeper beeper;
+    SleepingDelay sleepingDelay;
+    NoDelay noDelay;
+    CSerialPort serial;
+    LinePrinter printer;
+    SystemCalls calls;
+    CpmConsole console;
+    char lastConsoleChar = '\n';
+
+    C8085Object machine;
+    std::uint64_t steps = 0;
+    std::optional<CMyException> stop;
+};
