@@ -150,6 +150,7 @@ void Runner::PrintTraceLine(std::uint16_t address, const std::string& text) {
                  machine.h, machine.l, machine.flags, machine.sp);
     if (machine.IsLedChanged() != 0) {
         machine.SetLedChanged(0);
+        std::fflush(out); // keeps trace and LED lines in order when both go to one place
         PrintLedCells(err);
     }
 }
