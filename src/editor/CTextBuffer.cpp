@@ -5,6 +5,7 @@
 #include "editor/DeletionChange.h"
 #include "editor/HugePages.h"
 #include "editor/InsertionChange.h"
+#include "editor/LineRecord.h"
 
 #include <algorithm>
 #include <array>
@@ -21,101 +22,6 @@ constexpr std::array<const char*, 11> actionDescriptions = {
 
 // Line counts and lengths are 32-bit, so larger files cannot be held.
 constexpr std::size_t maxFileSize = INT_MAX - 1;
-
-std::string_view LineView(const LineRecord& line) {
-    return {line.chars, static_cast<std::size_t>(line.length)};
-}
-
-void FreeLine(LineRecord& line) {
-    if (line.capacity > 0) {
-        delete[] line.chars;
-    }
-    line.chars = nullptr;
-    line.length = 0;
-    line.capacity = 0;
-}
-
-// Makes sure the line owns a block for `needed` characters, keeping its contents. Blocks grow
-// in steps of 16 characters.
-void Reserve(LineRecord& line, int needed) {
-    if (line.capacity > 0 && needed <= line.capacity) {
-        return;
-    }
-    const int capacity = (needed / 16 + 1) * 16;
-    char* block = new char[static_cast<std::size_t>(capacity)];
-    if (line.length > 0) {
-        std::memcpy(block, line.chars, static_cast<std::size_t>(line.length));
-    }
-    if (line.capacity > 0) {
-        delete[] line.chars;
-    }
-    line.chars = block;
-    line.capacity = capacity;
-}
-
-// `text` may lie in the line's own block: Reserve copies before it frees.
-void AppendToLine(LineRecord& line, std::string_view text) {
-    if (text.empty()) {
-        return;
-    }
-    const int length = line.length + static_cast<int>(text.size());
-    if (line.capacity == 0 || length > line.capacity) {
-        LineRecord grown = line;
-        grown.capacity = 0; // the old block is freed below, after the text was copied
-        Reserve(grown, length);
-        std::memcpy(grown.chars + line.length, text.data(), text.size());
-        FreeLine(line);
-        line = grown;
-    } else {
-        std::memcpy(line.chars + line.length, text.data(), text.size());
-    }
-    line.length = length;
-}
-
-void InsertInLine(LineRecord& line, int at, std::string_view text) {
-    Reserve(line, line.length + static_cast<int>(text.size()));
-    std::memmove(line.chars + at + text.size(), line.chars + at,
-                 static_cast<std::size_t>(line.length - at));
-    std::memcpy(line.chars + at, text.data(), text.size());
-    line.length += static_cast<int>(text.size());
-}
-
-void EraseInLine(LineRecord& line, int from, int to) {
-    Reserve(line, line.length);
-    std::memmove(line.chars + from, line.chars + to, static_cast<std::size_t>(line.length - to));
-    line.length -= to - from;
-}
-
-// Pieces of `text` between its line breaks: CR LF and a lone CR break; a lone LF does not.
-std::vector<std::string_view> SplitAtBreaks(std::string_view text) {
-    std::vector<std::string_view> pieces;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            pieces.push_back(text.substr(start, i - start));
-            if (i + 1 < text.size() && text[i + 1] == '\n') {
-                ++i;
-            }
-            start = i + 1;
-        }
-    }
-    pieces.push_back(text.substr(start));
-    return pieces;
-}
-
-// The lines a recorded text stands for.
-std::vector<std::string_view> RecordedLines(const UndoRecord& record) {
-    if (record.lineLengths.empty()) {
-        return SplitAtBreaks(record.text);
-    }
-    std::vector<std::string_view> pieces;
-    std::string_view rest = record.text;
-    for (const int32_t length : record.lineLengths) {
-        pieces.push_back(rest.substr(0, static_cast<std::size_t>(length)));
-        rest.remove_prefix(std::min(rest.size(), static_cast<std::size_t>(length) + 2));
-    }
-    return pieces;
-}
 
 // Cuts the loaded bytes into lines at each complete `lineEnd`, matched byte by byte: a byte
 // that breaks a partial match is not tried again as the start of a new line end. The lines
@@ -169,7 +75,7 @@ void CTextBuffer::SetModifiedState(bool flag) {
 
 void CTextBuffer::ReleaseAll() {
     for (LineRecord& line : lines) {
-        FreeLine(line);
+        line.Free();
     }
     lines.clear();
     loadBlock.reset();
@@ -252,7 +158,7 @@ bool CTextBuffer::SaveText(const std::string& path, int style, bool clearModifie
         }
         const std::string_view lineEnd = LineEnd::Text(style);
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (!writer.Write(LineView(lines[i])) ||
+            if (!writer.Write(lines[i].View()) ||
                 (i + 1 < lines.size() && !writer.Write(lineEnd))) {
                 return false;
             }
@@ -370,7 +276,7 @@ void CTextBuffer::CopyRange(int startLine, int startChar, int endLine, int endCh
         return;
     }
     if (startLine == endLine) {
-        text.assign(LineView(lines[startLine]).substr(startChar, endChar - startChar));
+        text.assign(lines[startLine].View().substr(startChar, endChar - startChar));
         return;
     }
     std::size_t size = 0;
@@ -378,13 +284,13 @@ void CTextBuffer::CopyRange(int startLine, int startChar, int endLine, int endCh
         size += static_cast<std::size_t>(lines[line].length) + lineEnd.size();
     }
     text.reserve(size);
-    text.append(LineView(lines[startLine]).substr(startChar));
+    text.append(lines[startLine].View().substr(startChar));
     text.append(lineEnd);
     for (int line = startLine + 1; line < endLine; ++line) {
-        text.append(LineView(lines[line]));
+        text.append(lines[line].View());
         text.append(lineEnd);
     }
-    text.append(LineView(lines[endLine]).substr(0, endChar));
+    text.append(lines[endLine].View().substr(0, endChar));
 }
 
 bool CTextBuffer::RawInsert(CTextBufferObserver* sourceView, CTextPosition at,
@@ -400,7 +306,7 @@ bool CTextBuffer::RawInsert(CTextBufferObserver* sourceView, CTextPosition at,
         if (first.length + text.size() > static_cast<std::size_t>(maxLineLength)) {
             return false;
         }
-        InsertInLine(first, at.charIndex, text);
+        first.Insert(at.charIndex, text);
         end = {at.charIndex + static_cast<int>(text.size()), at.line};
         notice |= CTextBufferObserver::UpdateOneLine;
     } else {
@@ -409,15 +315,15 @@ bool CTextBuffer::RawInsert(CTextBufferObserver* sourceView, CTextPosition at,
             lines.size() + pieces.size() > maxFileSize) {
             return false;
         }
-        const std::string tail(LineView(first).substr(at.charIndex));
+        const std::string tail(first.View().substr(at.charIndex));
         std::vector<LineRecord> added(pieces.size() - 1);
         for (std::size_t i = 1; i < pieces.size(); ++i) {
-            AppendToLine(added[i - 1], pieces[i]);
+            added[i - 1].Append(pieces[i]);
         }
         first.length = at.charIndex;
-        AppendToLine(first, pieces.front());
+        first.Append(pieces.front());
         end = {added.back().length, at.line + static_cast<int>(added.size())};
-        AppendToLine(added.back(), tail);
+        added.back().Append(tail);
         lines.insert(lines.begin() + at.line + 1, added.begin(), added.end());
         notice |= CTextBufferObserver::UpdateLineCount;
     }
@@ -436,18 +342,18 @@ bool CTextBuffer::RawDelete(CTextBufferObserver* sourceView, CTextPosition start
     }
     unsigned notice = CTextBufferObserver::UpdateLineWidths;
     if (start.line == end.line) {
-        EraseInLine(lines[start.line], start.charIndex, end.charIndex);
+        lines[start.line].Erase(start.charIndex, end.charIndex);
         notice |= CTextBufferObserver::UpdateOneLine;
     } else {
-        const std::string_view rest = LineView(lines[end.line]).substr(end.charIndex);
+        const std::string_view rest = lines[end.line].View().substr(end.charIndex);
         if (start.charIndex + rest.size() > static_cast<std::size_t>(maxLineLength)) {
             return false;
         }
         LineRecord& joined = lines[start.line];
         joined.length = start.charIndex;
-        AppendToLine(joined, rest);
+        joined.Append(rest);
         for (int line = start.line + 1; line <= end.line; ++line) {
-            FreeLine(lines[line]);
+            lines[line].Free();
         }
         lines.erase(lines.begin() + start.line + 1, lines.begin() + end.line + 1);
         notice |= CTextBufferObserver::UpdateLineCount;
@@ -475,7 +381,7 @@ bool CTextBuffer::InsertChars(CTextBufferObserver* view, int line, int charIndex
     // A copy, because the caller's text may lie inside a line that the insertion moves.
     std::string inserted(text);
     CTextPosition end;
-    if (!RawInsert(view, start, SplitAtBreaks(inserted), end)) {
+    if (!RawInsert(view, start, LineEnd::SplitAtBreaks(inserted), end)) {
         return false;
     }
     endLine = end.line;
@@ -580,7 +486,7 @@ bool CTextBuffer::Undo(CTextPosition& position) {
             position = record.start;
         } else {
             CTextPosition end;
-            RawInsert(nullptr, record.start, RecordedLines(record), end);
+            RawInsert(nullptr, record.start, record.Lines(), end);
             position = record.end;
         }
         groupStart = record.BeginsGroup();
@@ -597,7 +503,7 @@ bool CTextBuffer::Redo(CTextPosition& position) {
         const UndoRecord& record = undoRecords[undoPosition];
         if (record.IsInsertion()) {
             CTextPosition end;
-            RawInsert(nullptr, record.start, RecordedLines(record), end);
+            RawInsert(nullptr, record.start, record.Lines(), end);
             position = record.end;
         } else {
             RawDelete(nullptr, record.start, record.end);

@@ -31,4 +31,20 @@ int Detect(std::string_view firstBlock) {
     return 2;
 }
 
+std::vector<std::string_view> SplitAtBreaks(std::string_view text) {
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            pieces.push_back(text.substr(start, i - start));
+            if (i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+            start = i + 1;
+        }
+    }
+    pieces.push_back(text.substr(start));
+    return pieces;
+}
+
 } // namespace LineEnd

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 // The three line-end styles of a text file: 0 CR LF ("DOS"), 1 LF CR ("UNIX"), 2 LF ("MAC").
 // Where an operation accepts a style, -1 means "detect on load" or "keep the buffer's on save".
@@ -22,6 +23,10 @@ std::string_view Text(int style);
 
 // "DOS", "UNIX" or "MAC"; empty for any other value.
 std::string_view Label(int style);
+
+// The pieces of inserted text between its line breaks: CR LF and a lone CR break the line; a
+// lone LF is an ordinary character.
+std::vector<std::string_view> SplitAtBreaks(std::string_view text);
 
 // The style of a file from its first detectionBlockSize bytes (the caller passes no more).
 int Detect(std::string_view firstBlock);

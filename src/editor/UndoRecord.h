@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One recorded change: an insertion or a deletion of `text` between `start` and `end`.
@@ -22,4 +23,6 @@ struct UndoRecord {
 
     bool IsInsertion() const { return (undoFlags & Insertion) != 0; }
     bool BeginsGroup() const { return (undoFlags & GroupStart) != 0; }
+    // The lines `text` stands for, as an insertion puts them back.
+    std::vector<std::string_view> Lines() const;
 };
