@@ -197,8 +197,11 @@ void CParse::OpenFiles(const std::string& path) {
     if (sourcePath.empty()) {
         RaiseError(1, AssemblerError::EmptyFileName, "Empty file name");
     }
+    // A NUL inside the path would make the system open a shorter path; a directory opens but
+    // cannot be read as text.
     std::error_code error;
-    if (!std::filesystem::is_directory(sourcePath, error)) {
+    if (sourcePath.find('\0') == std::string::npos &&
+        !std::filesystem::is_directory(sourcePath, error)) {
         sourceFile.reset(std::fopen(sourcePath.c_str(), "r"));
     }
     if (!sourceFile) {

@@ -93,8 +93,9 @@ void CdebugData::Open(const std::string& path, std::string_view mode) {
     if (path.empty()) {
         throw CMyException(1, LineMapError::EmptyFileName, "CdebugData::Empty file name");
     }
+    // A NUL inside the path would make the system open a shorter path.
     std::error_code error;
-    if (!std::filesystem::is_directory(path, error)) {
+    if (path.find('\0') == std::string::npos && !std::filesystem::is_directory(path, error)) {
         file = std::fopen(path.c_str(), PlatformMode(mode).c_str());
     }
     if (file == nullptr) {

@@ -25,8 +25,12 @@ TEST(BadInput, FilesThatCannotBeOpened) {
     const std::string missing = folder.File("missing.85");
     const std::string tooLong = folder.File(std::string(300, 'n') + ".85");
     const std::string deep = folder.File(std::string(5000, 'd'));
+    // A path with a NUL inside names the file before the NUL to the system; it must not open it.
+    const std::string existing = folder.Write("real.85", "nop\n");
+    const std::string withNul = existing + std::string(1, '\0') + "x";
     const std::vector<std::pair<std::string, int>> rows{
-        {"", 19}, {missing, 20}, {folder.path.string(), 20}, {tooLong, 20}, {deep, 20}};
+        {"", 19},      {missing, 20}, {folder.path.string(), 20},
+        {tooLong, 20}, {deep, 20},    {withNul, 20}};
     for (const auto& [path, code] : rows) {
         const CMyException error = CompileError(path);
         EXPECT_EQ(error.GetCode(), code) << path.substr(0, 100);

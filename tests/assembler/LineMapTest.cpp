@@ -117,7 +117,10 @@ TEST(LineMap, OpenFailuresNameThePath) {
     };
     const std::string missing = folder.File("missing.85.debug");
     const std::string longPath = folder.File(std::string(5000, 'p'));
+    const std::string existing = folder.Write("real.debug", "0 1 ");
+    const std::string withNul = existing + std::string(1, '\0') + "x";
     const std::vector<Row> rows{
+        {withNul, "rt", 20, "CdebugData::Error could not open debug info file <" + withNul + ">"},
         {"", "rt", 19, "CdebugData::Empty file name"},
         {missing, "rt", 20, "CdebugData::Error could not open debug info file <" + missing + ">"},
         {folder.path.string(), "rt", 20,
