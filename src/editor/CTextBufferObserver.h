@@ -22,8 +22,5 @@ public:
                                 unsigned notice, int line) = 0;
 
     // An undo group closed; `action` and `text` are those of its last change.
-    virtual void OnEditDone(int action, const std::string& text) {
-        static_cast<void>(action);
-        static_cast<void>(text);
-    }
+    virtual void OnEditDone(int /*action*/, const std::string& /*text*/) {}
 };
