@@ -1,5 +1,6 @@
 #include "AssemblerFixture.h"
 #include "TempFolder.h"
+#include "assembler/LineReader.h"
 
 #include <filesystem>
 #include <fstream>
@@ -108,6 +109,36 @@ TEST(BadInput, AHundredKilobyteLine) {
     EXPECT_THROW(fixture.parser.AssembleLine(0, std::string(100 * 1024, 'a')), CMyException);
     EXPECT_EQ(fixture.parser.AssembleLine(0, "nop" + std::string(100 * 1024, ' ') + "junk"),
               TokenKind::EndOfLine);
+}
+
+} // namespace
+
+namespace {
+
+TEST(LineReader, TellsAReadErrorFromTheEndOfTheFile) {
+    // Reading this file from its start fails with an I/O error on Linux.
+    std::FILE* file = std::fopen("/proc/self/mem", "r");
+    if (file == nullptr) {
+        GTEST_SKIP() << "no /proc/self/mem";
+    }
+    LineReader reader;
+    reader.Attach(file);
+    std::string piece;
+    EXPECT_FALSE(reader.ReadPiece(piece, 1023));
+    EXPECT_TRUE(reader.Failed());
+    std::fclose(file);
+
+    TempFolder folder;
+    std::FILE* text = std::fopen(folder.Write("t.85", "ab\ncd").c_str(), "r");
+    ASSERT_NE(text, nullptr);
+    reader.Attach(text);
+    std::vector<std::string> pieces;
+    while (reader.ReadPiece(piece, 2)) {
+        pieces.push_back(piece);
+    }
+    EXPECT_FALSE(reader.Failed());
+    EXPECT_EQ(pieces, (std::vector<std::string>{"ab", "\n", "cd"}));
+    std::fclose(text);
 }
 
 } // namespace
