@@ -470,8 +470,15 @@ void CTextBuffer::DropOldestGroup() {
     savedPosition = savedPosition >= count ? savedPosition - count : unreachable;
 }
 
+// Reads the buffer's own flag, as every change does. A subclass that forwards the state elsewhere
+// never raises that flag, so for it undo and redo only ever mark the text modified: its owner
+// stays modified until the next save, even back at the saved point.
 void CTextBuffer::UpdateModifiedState() {
-    SetModifiedState(undoPosition != savedPosition);
+    if (modified && undoPosition == savedPosition) {
+        SetModifiedState(false);
+    } else if (!modified && undoPosition != savedPosition) {
+        SetModifiedState(true);
+    }
 }
 
 bool CTextBuffer::Undo(CTextPosition& position) {
