@@ -133,45 +133,32 @@ void LoadCall(RunBench& bench, int function) {
 const std::pair<const char*, int> blockingCalls[] = {
     {"number prompt", 5}, {"serial read", 14}, {"delay", 9}};
 
-TEST(RunControlDevices, StopThenCloseWhileBlockedInADevice) {
+TEST(RunControlDevices, StopThenCloseOrStopAndCloseWhileBlockedInADevice) {
     PseudoCom1 com1;
     ASSERT_TRUE(com1.IsOpen());
-    for (const auto& [name, function] : blockingCalls) {
-        SCOPED_TRACE(name);
-        DeviceBench devices;
-        RunBench& bench = devices.bench;
-        LoadCall(bench, function);
-        bench.control.Run();
-        ASSERT_TRUE(EnteredSignal(devices, function).Wait());
+    for (const bool stopAndClose : {false, true}) {
+        for (const auto& [name, function] : blockingCalls) {
+            SCOPED_TRACE(std::string(name) + (stopAndClose ? ", StopAndClose" : ", Stop, Close"));
+            DeviceBench devices;
+            RunBench& bench = devices.bench;
+            LoadCall(bench, function);
+            bench.control.Run();
+            ASSERT_TRUE(EnteredSignal(devices, function).Wait());
 
-        EXPECT_FALSE(bench.control.Close()) << "refused while the run executes";
-        bench.control.Stop();
-        EXPECT_TRUE(bench.control.Close());
-        EXPECT_TRUE(bench.FlagsClear());
-        EXPECT_FALSE(bench.flags.IsSimulatorOpen());
-        EXPECT_EQ(bench.machine.pc, 0x0007) << "pc stays on the CALL";
-        EXPECT_TRUE(bench.window.EventsStartingWith("Exception").empty()) << "a silent stop";
-        EXPECT_EQ(DialogNumberPrompt::OpenPrompts(), 0);
-    }
-}
-
-TEST(RunControlDevices, StopAndCloseWhileBlockedInADevice) {
-    PseudoCom1 com1;
-    ASSERT_TRUE(com1.IsOpen());
-    for (const auto& [name, function] : blockingCalls) {
-        SCOPED_TRACE(name);
-        DeviceBench devices;
-        RunBench& bench = devices.bench;
-        LoadCall(bench, function);
-        bench.control.Run();
-        ASSERT_TRUE(EnteredSignal(devices, function).Wait());
-
-        bench.control.StopAndClose();
-        EXPECT_EQ(bench.window.EventsStartingWith("RequestClose").size(), 1u);
-        EXPECT_TRUE(bench.control.Close());
-        EXPECT_TRUE(bench.FlagsClear());
-        EXPECT_EQ(bench.machine.pc, 0x0007);
-        EXPECT_TRUE(bench.window.EventsStartingWith("Exception").empty());
+            EXPECT_FALSE(bench.control.Close()) << "refused while the run executes";
+            if (stopAndClose) {
+                bench.control.StopAndClose();
+                EXPECT_EQ(bench.window.EventsStartingWith("RequestClose").size(), 1u);
+            } else {
+                bench.control.Stop();
+            }
+            EXPECT_TRUE(bench.control.Close());
+            EXPECT_TRUE(bench.FlagsClear());
+            EXPECT_FALSE(bench.flags.IsSimulatorOpen());
+            EXPECT_EQ(bench.machine.pc, 0x0007) << "pc stays on the CALL";
+            EXPECT_TRUE(bench.window.EventsStartingWith("Exception").empty()) << "a silent stop";
+            EXPECT_EQ(DialogNumberPrompt::OpenPrompts(), 0);
+        }
     }
 }
 
