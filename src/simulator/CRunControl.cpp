@@ -58,7 +58,7 @@ bool CRunControl::IsSilentStop(int code) {
 }
 
 void CRunControl::WaitForRun() {
-    if (worker.joinable()) {
+    if (worker.joinable() && worker.get_id() != std::this_thread::get_id()) {
         worker.join();
     }
 }
@@ -174,6 +174,18 @@ void CRunControl::StartRunThread(int delay) {
 }
 
 void CRunControl::RunThreadProc() {
+    try {
+        RunAndEnd();
+    } catch (...) {
+        // Only a window call can get here. The run must still end: no breakpoint byte left in
+        // the program and no document left marked as executing for ever.
+        breakpoints.RestoreSavedBytes();
+        flags.runInProgress.store(0);
+        flags.executing.store(0);
+    }
+}
+
+void CRunControl::RunAndEnd() {
     std::optional<CMyException> stop;
     try {
         if (delayMs == 0) {

@@ -33,7 +33,8 @@ public:
                 SystemCalls* systemCalls);
     CRunControl(const CRunControl&) = delete;
     CRunControl& operator=(const CRunControl&) = delete;
-    // Stops a run still going and waits for its worker.
+    // Stops a run still going and waits for its worker, which may call the window until then:
+    // destroy the run control before the window, the machine and the breakpoint list.
     ~CRunControl();
 
     // " [<title>]  [READY]" or " [<title>]  [RUNNING]".
@@ -67,6 +68,7 @@ public:
 private:
     void StartRunThread(int delay);
     void RunThreadProc();
+    void RunAndEnd();
     void RunFullSpeed();
     void RunAnimated();
     void EndRun();

@@ -306,6 +306,21 @@ TEST(RunControl, StopAndCloseStopsTheRunAndAsksTheWindowToClose) {
     EXPECT_FALSE(bench.flags.IsSimulatorOpen());
 }
 
+TEST(RunControl, AWindowThatThrowsAtTheEndOfARunStillEndsIt) {
+    RunBench bench;
+    bench.Load({NOP, NOP, HLT});
+    bench.AddBreakpoint(0x0002, 2, 1);
+    bench.window.failRefresh = true;
+    bench.control.Run();
+    bench.control.WaitForRun();
+    EXPECT_TRUE(bench.FlagsClear());
+    EXPECT_EQ(bench.machine.memory[0x0002], HLT);
+    bench.window.failRefresh = false;
+    bench.control.StepInto();
+    EXPECT_EQ(bench.window.EventsStartingWith("Exception"),
+              Events{"Exception IP = 2 -   Halt executed"});
+}
+
 TEST(RunControl, TwoDocumentsRunIndependentlyAtTheSameTime) {
     RunBench first;
     RunBench second;

@@ -10,19 +10,26 @@
 #include "simulator/CSimulatorFlags.h"
 #include "simulator/CSimulatorWindow.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <initializer_list>
 #include <mutex>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 // Called on the worker thread as well, so it records under a mutex.
 class RecordingWindow : public CSimulatorWindow {
 public:
-    void RefreshAll() override { Record("RefreshAll"); }
+    void RefreshAll() override {
+        if (failRefresh) {
+            throw std::runtime_error("refresh failed");
+        }
+        Record("RefreshAll");
+    }
     void FollowPC() override { Record("FollowPC"); }
     void SetCaption(bool running) override { Record(running ? "[RUNNING]" : "[READY]"); }
     void UpdateToolbar(bool executing) override {
@@ -71,6 +78,8 @@ public:
 
     // Addresses the source view knows a line for; set before a run starts.
     std::set<std::uint16_t> sourceAddresses;
+    // Makes RefreshAll throw, as a faulty window might.
+    std::atomic<bool> failRefresh{false};
 
 private:
     void Record(std::string event) {
