@@ -2,11 +2,11 @@
 
 #include "machine/CMyException.h"
 
+#include <array>
 #include <charconv>
 #include <filesystem>
 #include <limits>
 #include <system_error>
-#include <vector>
 
 namespace {
 
@@ -18,7 +18,7 @@ bool IsBlank(int c) {
 // sign, at least one digit. Numbers that do not fit a 32-bit int count as damage.
 class NumberReader {
 public:
-    explicit NumberReader(std::FILE* file_) : file(file_), buffer(64 * 1024) {}
+    explicit NumberReader(std::FILE* file_) : file(file_) {}
 
     std::optional<int> Next() {
         int c = Peek();
@@ -65,7 +65,7 @@ private:
     }
 
     std::FILE* file;
-    std::vector<char> buffer;
+    std::array<char, 4096> buffer; // only the part fread filled is read
     std::size_t begin = 0;
     std::size_t end = 0;
 };
