@@ -10,6 +10,7 @@
 #include <chrono>
 #include <exception>
 #include <optional>
+#include <system_error>
 
 namespace {
 
@@ -170,7 +171,12 @@ void CRunControl::StartRunThread(int delay) {
     window.FocusInstructions();
     window.UpdateToolbar(true);
     breakpoints.HoldMemoryForRun();
-    worker = std::thread([this] { RunThreadProc(); });
+    try {
+        worker = std::thread([this] { RunThreadProc(); });
+    } catch (const std::system_error& e) {
+        // No thread to run on: the run ends here, the way a failing worker would end it.
+        OnRunException(AsStop(e));
+    }
 }
 
 void CRunControl::RunThreadProc() {
