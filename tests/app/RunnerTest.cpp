@@ -201,20 +201,39 @@ TEST_F(RunnerTest, SerialEchoExampleOnAPseudoTerminal) {
     EXPECT_EQ(line.Read(), "Hi 85.");
 }
 
+// Whether the process has its Ctrl+C handler in place and, if `asleep`, is blocked in a wait.
+bool ReadyForInterrupt(pid_t child, bool asleep) {
+    std::ifstream status("/proc/" + std::to_string(child) + "/status");
+    bool caught = false;
+    bool sleeping = false;
+    for (std::string line; std::getline(status, line);) {
+        if (line.starts_with("SigCgt:")) {
+            caught = (std::stoull(line.substr(7), nullptr, 16) & (1ull << (SIGINT - 1))) != 0;
+        } else if (line.starts_with("State:")) {
+            sleeping = line.find('S') != std::string::npos;
+        }
+    }
+    return caught && (sleeping || !asleep);
+}
+
 // Ctrl+C stops at an instruction boundary, or ends a device wait at once with pc on its CALL.
 TEST_F(RunnerTest, InterruptStopsTheRunAndPrintsTheState) {
-    const auto interruptSoon = [](pid_t child) {
-        std::this_thread::sleep_for(300ms);
-        kill(child, SIGINT);
+    const auto interruptWhen = [](bool asleep) {
+        return [asleep](pid_t child) {
+            for (int tries = 0; tries < 3000 && !ReadyForInterrupt(child, asleep); ++tries) {
+                std::this_thread::sleep_for(10ms);
+            }
+            kill(child, SIGINT);
+        };
     };
     Place(goldens / "long_delay.85");
-    ExpectGolden(Run({"long_delay.85"}, "", {}, interruptSoon), "interrupt_delay", 1);
+    ExpectGolden(Run({"long_delay.85"}, "", {}, interruptWhen(true)), "interrupt_delay", 1);
 
     Place(examples / "keyboard.85");
-    ExpectGolden(Run({"keyboard.85"}, "", {}, interruptSoon), "interrupt_prompt", 1);
+    ExpectGolden(Run({"keyboard.85"}, "", {}, interruptWhen(true)), "interrupt_prompt", 1);
 
     Place(goldens / "spin.85");
-    const auto spinning = Run({"spin.85"}, "", {}, interruptSoon);
+    const auto spinning = Run({"spin.85"}, "", {}, interruptWhen(false));
     EXPECT_EQ(spinning.status, 1);
     EXPECT_TRUE(spinning.out.starts_with("stop 32: IP = ")) << spinning.out;
     EXPECT_NE(spinning.out.find(" -   Run stopped\nA="), std::string::npos) << spinning.out;

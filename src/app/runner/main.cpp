@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
         struct sigaction action {};
         action.sa_handler = OnInterrupt;
         sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, nullptr);
+        sigaction(SIGINT, &action, nullptr); // from here on Ctrl+C ends the run, not the process
         const int status = runner->Run();
         signal(SIGINT, SIG_DFL);
         systemCallsToCancel = nullptr;
