@@ -201,26 +201,29 @@ TEST_F(RunnerTest, SerialEchoExampleOnAPseudoTerminal) {
     EXPECT_EQ(line.Read(), "Hi 85.");
 }
 
-// Whether the process has its Ctrl+C handler in place and, if `asleep`, is blocked in a wait.
-bool ReadyForInterrupt(pid_t child, bool asleep) {
-    std::ifstream status("/proc/" + std::to_string(child) + "/status");
+// Whether the process has its Ctrl+C handler in place and, if `waiting`, is blocked in poll(),
+// where every device wait of the runner blocks.
+bool ReadyForInterrupt(pid_t child, bool waiting) {
+    const std::string proc = "/proc/" + std::to_string(child);
+    std::ifstream status(proc + "/status");
     bool caught = false;
-    bool sleeping = false;
     for (std::string line; std::getline(status, line);) {
         if (line.starts_with("SigCgt:")) {
             caught = (std::stoull(line.substr(7), nullptr, 16) & (1ull << (SIGINT - 1))) != 0;
-        } else if (line.starts_with("State:")) {
-            sleeping = line.find('S') != std::string::npos;
         }
     }
-    return caught && (sleeping || !asleep);
+    long call = -1;
+    std::ifstream(proc + "/syscall") >> call;
+    constexpr long pollCall = 7;    // poll on x86-64
+    constexpr long ppollCall = 271; // ppoll on x86-64
+    return caught && (!waiting || call == pollCall || call == ppollCall);
 }
 
 // Ctrl+C stops at an instruction boundary, or ends a device wait at once with pc on its CALL.
 TEST_F(RunnerTest, InterruptStopsTheRunAndPrintsTheState) {
-    const auto interruptWhen = [](bool asleep) {
-        return [asleep](pid_t child) {
-            for (int tries = 0; tries < 3000 && !ReadyForInterrupt(child, asleep); ++tries) {
+    const auto interruptWhen = [](bool waiting) {
+        return [waiting](pid_t child) {
+            for (int tries = 0; tries < 3000 && !ReadyForInterrupt(child, waiting); ++tries) {
                 std::this_thread::sleep_for(10ms);
             }
             kill(child, SIGINT);
