@@ -78,6 +78,12 @@ TEST(Document, EditingMarksTheDocumentModifiedAndSavingClearsIt) {
 
     ASSERT_TRUE(text.InsertChars(nullptr, 1, 3, " ; end", endLine, endChar));
     EXPECT_TRUE(document.IsModified()) << "the first change after a save";
+
+    CTextPosition caret{};
+    ASSERT_TRUE(text.Undo(caret));
+    EXPECT_TRUE(document.IsModified()) << "undone back to the saved text, still modified";
+    ASSERT_TRUE(document.SaveDocument(file));
+    EXPECT_FALSE(document.IsModified());
 }
 
 TEST(Document, AFailedSaveIsReportedAndLosesNothing) {
