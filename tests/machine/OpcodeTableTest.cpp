@@ -4,7 +4,9 @@
 #include "machine/CMyException.h"
 #include "machine/InstructionSet.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <map>
 #include <set>
 #include <string>
 
@@ -109,6 +111,112 @@ TEST(OpcodeTable, MnemonicsAndKindsFollowTheEncoding) {
     for (const auto& row : rows) {
         EXPECT_STREQ(OpcodeTable()[row.opcode].mnemonic, row.mnemonic);
         EXPECT_EQ(OpcodeTable()[row.opcode].kind, row.kind) << row.mnemonic;
+    }
+}
+
+// Every row against the encoding rules: register or pair operands where the encoding puts them,
+// the mnemonic padded to five characters in front of its operand text, the ten rows spelled apart
+// from that rule, and the kind numbered by mnemonic.
+TEST(OpcodeTable, EveryRowFollowsTheEncoding) {
+    const char* const kinds[] = {
+        "aci",  "adc", "add",  "adi",  "ana",  "ani", "cpi",  "cmp",  "call", "cma", "cmc", "daa",
+        "in",   "ori", "out",  "sbi",  "sui",  "xri", "rst",  "ora",  "sbb",  "sub", "xra", "pop",
+        "push", "jmp", "shld", "sta",  "di",   "ei",  "hlt",  "pchl", "ral",  "rar", "rrc", "ret",
+        "rim",  "sim", "sphl", "xchg", "xthl", "nop", "lxi",  "stax", "inx",  "inr", "dcr", "mvi",
+        "rlc",  "",    "dad",  "ldax", "dcx",  "mov", "lhld", "lda",  "stc",  "jc",  "jnc", "jp",
+        "jm",   "jpe", "jpo",  "jz",   "jnz",  "rc",  "rnc",  "rp",   "rm",   "rpe", "rpo", "rz",
+        "rnz",  "cc",  "cnc",  "cp",   "cm",   "cpe", "cpo",  "cz",   "cnz"};
+    static_assert(std::size(kinds) == 81);
+    const std::string regs[] = {"b", "c", "d", "e", "h", "l", "m", "a"};
+    const std::string pairs[] = {"b", "d", "h", "sp"};
+    const std::string stackPairs[] = {"b", "d", "h", "psw"};
+    const char* const alu[] = {"add", "adc", "sub", "sbb", "ana", "xra", "ora", "cmp"};
+    const char* const conditions[] = {"nz", "z", "nc", "c", "po", "pe", "p", "m"};
+    const char* const immediates[] = {"adi", "aci", "sui", "sbi", "ani", "xri", "ori", "cpi"};
+    const std::map<int, std::string> single = {
+        {0x00, "nop"},  {0x07, "rlc"},  {0x0F, "rrc"},  {0x17, "ral"},  {0x1F, "rar"},
+        {0x20, "rim"},  {0x22, "shld"}, {0x27, "daa"},  {0x2A, "lhld"}, {0x2F, "cma"},
+        {0x30, "sim"},  {0x32, "sta"},  {0x37, "stc"},  {0x3A, "lda"},  {0x3F, "cmc"},
+        {0xC9, "ret"},  {0xC3, "jmp"},  {0xCD, "call"}, {0xE3, "xthl"}, {0xE9, "pchl"},
+        {0xEB, "xchg"}, {0xF3, "di"},   {0xFB, "ei"},   {0xF9, "sphl"}, {0xD3, "out"},
+        {0xDB, "in"},   {0x76, "hlt"}};
+    const std::map<int, std::string> exceptions = {
+        {0x07, "rlc  "}, {0xCA, "jz "},       {0xEA, "jpe "}, {0xF0, "rp "}, {0xF1, "pop psw"},
+        {0xF2, "jp "},   {0xF5, "push psw "}, {0xF8, "rm "},  {0xFA, "jm "}, {0xFC, "cm  "}};
+    const std::set<std::string> withOperand = {"shld", "lhld", "sta", "lda",
+                                               "jmp",  "call", "in",  "out"};
+    const std::set<int> invalid = {0x08, 0x10, 0x18, 0x28, 0x38, 0xCB, 0xD9, 0xDD, 0xED, 0xFD};
+    const auto padded = [](const std::string& mnemonic) {
+        return mnemonic + std::string(mnemonic.size() < 5 ? 5 - mnemonic.size() : 0, ' ');
+    };
+
+    for (int opcode = 0; opcode < 256; ++opcode) {
+        const int r = opcode >> 3 & 7;
+        const int p = opcode >> 4 & 3;
+        std::string mnemonic;
+        std::string text;
+        if (invalid.count(opcode)) {
+            text = "invalid";
+        } else if (single.count(opcode)) {
+            mnemonic = single.at(opcode);
+            text = withOperand.count(mnemonic) ? padded(mnemonic) : mnemonic;
+        } else if (opcode >= 0x40 && opcode < 0x80) {
+            mnemonic = "mov";
+            text = padded(mnemonic) + regs[r] + "," + regs[opcode & 7];
+        } else if (opcode >= 0x80 && opcode < 0xC0) {
+            mnemonic = alu[r];
+            text = padded(mnemonic) + regs[opcode & 7];
+        } else if (opcode < 0x40) {
+            const char* const byLow3[] = {"", "", "", "", "inr", "dcr", "mvi", ""};
+            const char* const byLow4[] = {"", "lxi", "stax", "inx", "", "", "", "",
+                                          "", "dad", "ldax", "dcx", "", "", "", ""};
+            if (*byLow3[opcode & 7] != '\0') {
+                mnemonic = byLow3[opcode & 7];
+                text = padded(mnemonic) + regs[r] + (mnemonic == "mvi" ? "," : "");
+            } else {
+                mnemonic = byLow4[opcode & 15];
+                text = padded(mnemonic) + pairs[p] + (mnemonic == "lxi" ? "," : "");
+            }
+        } else {
+            switch (opcode & 7) {
+            case 0:
+                mnemonic = std::string("r") + conditions[r];
+                text = mnemonic;
+                break;
+            case 1:
+                mnemonic = "pop";
+                text = padded(mnemonic) + stackPairs[p];
+                break;
+            case 2:
+                mnemonic = std::string("j") + conditions[r];
+                text = padded(mnemonic);
+                break;
+            case 4:
+                mnemonic = std::string("c") + conditions[r];
+                text = padded(mnemonic);
+                break;
+            case 5:
+                mnemonic = "push";
+                text = padded(mnemonic) + stackPairs[p];
+                break;
+            case 6:
+                mnemonic = immediates[r];
+                text = padded(mnemonic);
+                break;
+            default:
+                mnemonic = "rst";
+                text = padded(mnemonic) + std::to_string(r);
+            }
+        }
+        if (exceptions.count(opcode)) {
+            text = exceptions.at(opcode);
+        }
+        const auto kind = std::find_if(std::begin(kinds), std::end(kinds),
+                                       [&](const char* name) { return mnemonic == name; });
+        const OpcodeRow& row = OpcodeTable()[opcode];
+        EXPECT_EQ(row.mnemonic, mnemonic) << "opcode " << opcode;
+        EXPECT_EQ(row.displayText, text) << "opcode " << opcode;
+        EXPECT_EQ(row.kind, kind - std::begin(kinds)) << "opcode " << opcode;
     }
 }
 
