@@ -186,6 +186,7 @@ void CRunControl::RunThreadProc() {
         // Only a window call can get here. The run must still end: no breakpoint byte left in
         // the program and no document left marked as executing for ever.
         breakpoints.RestoreSavedBytes();
+        machine.SetStepOut(0);
         flags.runInProgress.store(0);
         flags.executing.store(0);
     }
@@ -208,6 +209,9 @@ void CRunControl::RunAndEnd() {
         OnRunException(*stop);
     } else {
         EndRun();
+        // A Step Out ended by Stop leaves step-out mode too; left on, it would end a later step
+        // or run at an unrelated return.
+        machine.SetStepOut(0);
     }
 }
 

@@ -267,6 +267,34 @@ TEST(RunControl, StepOutStopsAtTheOuterSubroutinesReturnIgnoringBreakpoints) {
               Events{"Exception IP = 3 -   Halt executed"});
 }
 
+TEST(RunControl, AStepOutEndedByStopLeavesStepOutMode) {
+    RunBench bench;
+    bench.Load({CALL, 0x10, 0x00, HLT});
+    bench.Load({JMP, 0x10, 0x00, RET}, 0x0010);
+    bench.control.StepInto(); // into the subroutine's endless loop
+    ASSERT_EQ(bench.machine.pc, 0x0010);
+    bench.control.StepOut();
+    ASSERT_TRUE(bench.window.WaitFor("Focus"));
+    bench.control.Stop();
+    bench.control.WaitForRun();
+    EXPECT_EQ(bench.machine.stepOutArmed, 0);
+
+    // The user moves the program counter past the loop. The return at the depth where Step Out
+    // began is now an ordinary return: a step executes it without a stop, and a run goes on to
+    // the halt.
+    bench.machine.pc = 0x0013;
+    bench.window.sourceAddresses = {0x0003};
+    bench.window.Clear();
+    bench.control.StepInto();
+    EXPECT_EQ(bench.machine.pc, 0x0003);
+    EXPECT_FALSE(bench.control.LastStepFailed());
+    EXPECT_TRUE(bench.window.EventsStartingWith("Exception").empty());
+    bench.control.Run();
+    bench.control.WaitForRun();
+    EXPECT_EQ(bench.window.EventsStartingWith("Exception"),
+              Events{"Exception IP = 3 -   Halt executed"});
+}
+
 TEST(RunControl, CloseIsRefusedWhileRunningAndClosesAfterStop) {
     RunBench bench;
     bench.Load({INR_A, JMP, 0x00, 0x00});
