@@ -41,6 +41,7 @@ struct LoadRow {
     std::string content;
     std::vector<std::pair<int, int>> addressLine; // (address, line) expected both ways
     std::vector<std::pair<int, int>> lineOnly;    // address -> line where the line maps elsewhere
+    std::vector<int> absent;                      // addresses named at or after the damage
 };
 
 class LineMapLoad : public ::testing::TestWithParam<LoadRow> {};
@@ -61,6 +62,10 @@ TEST_P(LineMapLoad, LoadsRecordsUpToTheDamage) {
     for (const auto& [address, line] : row.lineOnly) {
         EXPECT_EQ(map.FindLineOfAddress(static_cast<std::uint16_t>(address)), line);
     }
+    for (const int address : row.absent) {
+        EXPECT_FALSE(map.FindLineOfAddress(static_cast<std::uint16_t>(address)).has_value())
+            << "address " << address << " was read past the damage";
+    }
     if (row.addressLine.empty() && row.lineOnly.empty()) {
         EXPECT_TRUE(map.IsEmpty());
     }
@@ -69,17 +74,22 @@ TEST_P(LineMapLoad, LoadsRecordsUpToTheDamage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, LineMapLoad,
-    ::testing::Values(
-        LoadRow{"", {}, {}}, LoadRow{"   \n", {}, {}}, LoadRow{"0 1 1 3 ", {{0, 1}, {1, 3}}, {}},
-        LoadRow{"16 5 16 9 ", {{16, 9}}, {}}, LoadRow{"16 5 17 5 ", {{17, 5}}, {{16, 5}}},
-        LoadRow{"0 1\n\t2 3", {{0, 1}, {2, 3}}, {}}, LoadRow{"0 1 2 x3 4 5 ", {{0, 1}}, {}},
-        LoadRow{"0 1 2 ", {{0, 1}}, {}}, LoadRow{"0 1 5 6 9999999999 2 7 8", {{0, 1}, {5, 6}}, {}},
-        LoadRow{"65537 4 -1 +6 ", {{1, 4}, {65535, 6}}, {}},
-        LoadRow{std::string("3 4 \0 5 6", 9), {{3, 4}}, {}},
-        LoadRow{"\x7f"
-                "ELF\x01\x02",
-                {},
-                {}}));
+    ::testing::Values(LoadRow{"", {}, {}, {}}, LoadRow{"   \n", {}, {}, {}},
+                      LoadRow{"0 1 1 3 ", {{0, 1}, {1, 3}}, {}, {}},
+                      LoadRow{"16 5 16 9 ", {{16, 9}}, {}, {}},
+                      LoadRow{"16 5 17 5 ", {{17, 5}}, {{16, 5}}, {}},
+                      LoadRow{"0 1\n\t2 3", {{0, 1}, {2, 3}}, {}, {}},
+                      LoadRow{"0 1 2 x3 4 5 ", {{0, 1}}, {}, {2, 3, 4}},
+                      LoadRow{"0 1 2 ", {{0, 1}}, {}, {2}},
+                      // 9999999999 taken modulo 65536 would be 58367.
+                      LoadRow{"0 1 5 6 9999999999 2 7 8", {{0, 1}, {5, 6}}, {}, {58367, 7}},
+                      LoadRow{"65537 4 -1 +6 ", {{1, 4}, {65535, 6}}, {}, {}},
+                      LoadRow{std::string("3 4 \0 5 6", 9), {{3, 4}}, {}, {5}},
+                      LoadRow{"\x7f"
+                              "ELF\x01\x02",
+                              {},
+                              {},
+                              {}}));
 
 TEST(LineMap, MissingMappingsThrowCode31WithTheirTexts) {
     TempFolder folder;
