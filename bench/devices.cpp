@@ -81,7 +81,7 @@ void BM_SerialByteRoundTrip(benchmark::State& state) {
     for (auto _ : state) {
         // As system calls 15 and 14 do it: open, one byte, close.
         port.Open(name);
-        port.SendByte(0x55);
+        port.SendByte(0x55, cancel);
         port.Close();
         char echo = 0;
         benchmark::DoNotOptimize(read(master, &echo, 1));

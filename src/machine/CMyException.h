@@ -15,9 +15,9 @@ constexpr int SerialOpen = 27;
 constexpr int SerialIo = 28;
 constexpr int Printing = 30;
 constexpr int NoSourceLine = 31;
-// A blocking device wait (number prompt, serial read, delay, beep) was cancelled because the user
-// stopped or closed the run. Silent like a breakpoint; pc stays on the CALL, so running again
-// repeats the system call.
+// A blocking device wait (number prompt, serial read or write, delay, beep) was cancelled because
+// the user stopped or closed the run. Silent like a breakpoint; pc stays on the CALL, so running
+// again repeats the system call.
 constexpr int Cancelled = 32;
 } // namespace StopCode
 

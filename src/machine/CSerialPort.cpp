@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <system_error>
@@ -91,21 +90,23 @@ std::optional<std::uint8_t> CSerialPort::ReceiveByte(const CancelSignal& cancel)
     }
 }
 
-void CSerialPort::SendByte(std::uint8_t value) {
+bool CSerialPort::SendByte(std::uint8_t value, const CancelSignal& cancel) {
     if (fd < 0) {
         ThrowIoError(EBADF);
     }
     for (;;) {
         const auto put = write(fd, &value, 1);
         if (put == 1) {
-            return;
+            return true;
         }
         if (put < 0 && errno != EAGAIN && errno != EINTR) {
             ThrowIoError(errno);
         }
-        pollfd out{fd, POLLOUT, 0};
-        if (poll(&out, 1, -1) < 0 && errno != EINTR) {
-            ThrowIoError(errno);
+        if (!cancel.WaitWritable(fd)) {
+            // Drop what the line still holds, so that closing it does not wait for the output
+            // to drain either.
+            tcflush(fd, TCOFLUSH);
+            return false;
         }
     }
 }

@@ -21,7 +21,7 @@ public:
 
     void Open(const std::string& name) override;
     std::optional<std::uint8_t> ReceiveByte(const CancelSignal& cancel) override;
-    void SendByte(std::uint8_t value) override;
+    bool SendByte(std::uint8_t value, const CancelSignal& cancel) override;
     void Close() override;
 
     bool IsOpen() const { return fd >= 0; }

@@ -56,8 +56,16 @@ bool CancelSignal::SleepFor(std::chrono::milliseconds duration) const {
 }
 
 bool CancelSignal::WaitReadable(int fd) const {
+    return WaitFor(fd, POLLIN);
+}
+
+bool CancelSignal::WaitWritable(int fd) const {
+    return WaitFor(fd, POLLOUT);
+}
+
+bool CancelSignal::WaitFor(int fd, short events) const {
     while (!IsCancelled()) {
-        pollfd fds[2] = {{fd, POLLIN, 0}, {readFd, POLLIN, 0}};
+        pollfd fds[2] = {{fd, events, 0}, {readFd, POLLIN, 0}};
         const int ready = poll(fds, 2, -1);
         if (ready < 0) {
             if (errno == EINTR) {

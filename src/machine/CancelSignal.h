@@ -3,8 +3,8 @@
 #include <atomic>
 #include <chrono>
 
-// Cancels the blocking device waits of a run (number prompt, serial read, delay, beep) from
-// another thread, so that Stop or Close never has to wait for a device.
+// Cancels the blocking device waits of a run (number prompt, serial read or write, delay, beep)
+// from another thread, so that Stop or Close never has to wait for a device.
 //
 // Every blocking service waits with poll() on its own descriptor plus WakeFd(), which becomes
 // readable as soon as Cancel() is called and stays readable until Rearm(). Cancel() only stores
@@ -33,8 +33,12 @@ public:
     // Waits until `fd` is readable (true) or the signal is cancelled (false). Throws
     // std::system_error when poll() itself fails.
     bool WaitReadable(int fd) const;
+    // The same for room to write on `fd`.
+    bool WaitWritable(int fd) const;
 
 private:
+    bool WaitFor(int fd, short events) const;
+
     std::atomic<bool> cancelled{false};
     int readFd = -1;
     int writeFd = -1;

@@ -15,6 +15,8 @@ public:
     virtual void Open(const std::string& name) = 0;
     // Waits for one byte; std::nullopt when `cancel` fired first.
     virtual std::optional<std::uint8_t> ReceiveByte(const CancelSignal& cancel) = 0;
-    virtual void SendByte(std::uint8_t value) = 0;
+    // Writes one byte, waiting for room on the line; false when `cancel` fired first (a line
+    // nobody reads, or one held by flow control, would otherwise block a run for ever).
+    virtual bool SendByte(std::uint8_t value, const CancelSignal& cancel) = 0;
     virtual void Close() = 0;
 };

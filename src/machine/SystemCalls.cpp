@@ -303,13 +303,17 @@ void SystemCalls::SerialSend(C8085Object& machine) {
     const char* name = PortName(machine);
     auto& port = devices.serial;
     port.Open(name);
+    bool sent = false;
     try {
-        port.SendByte(machine.b);
+        sent = port.SendByte(machine.b, cancel);
     } catch (...) {
         port.Close();
         throw;
     }
     port.Close();
+    if (!sent) {
+        Raise(machine, 0, StopCode::Cancelled, " Run stopped");
+    }
 }
 
 void SystemCalls::Print(C8085Object& machine) {

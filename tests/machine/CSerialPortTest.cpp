@@ -50,7 +50,7 @@ TEST(CSerialPort, TransfersRawBytesBothWays) {
     }
     EXPECT_EQ(received, std::string("Z\r\x03\x00", 4));
     for (char c : std::string("\nA\xff", 3)) {
-        port.SendByte(static_cast<std::uint8_t>(c));
+        EXPECT_TRUE(port.SendByte(static_cast<std::uint8_t>(c), cancel));
     }
     EXPECT_EQ(line.Read(), std::string("\nA\xff", 3));
     port.Close();
@@ -127,7 +127,7 @@ TEST(CSerialPort, HangUpIsAnIoErrorWithTheSystemText) {
             if (reading) {
                 port.ReceiveByte(cancel);
             } else {
-                port.SendByte(1);
+                port.SendByte(1, cancel);
             }
             ADD_FAILURE() << "transfer after hang-up succeeded";
         } catch (const CMyException& error) {
@@ -141,6 +141,25 @@ TEST(CSerialPort, HangUpIsAnIoErrorWithTheSystemText) {
         ASSERT_TRUE(error);
         EXPECT_EQ(error->code, 27);
     }
+}
+
+TEST(CSerialPort, AWriteIntoAFullLineEndsOnceCancelled) {
+    PseudoTerminal line; // nobody reads the other end, so the line fills up
+    CancelSignal cancel;
+    CSerialPort port;
+    port.Open(line.deviceName);
+    cancel.Cancel();
+    // A cancel only ends the wait for room: bytes the line has room for are still sent.
+    constexpr int enough = 1 << 22;
+    int sent = 0;
+    while (sent < enough && port.SendByte('x', cancel)) {
+        ++sent;
+    }
+    EXPECT_GT(sent, 0);
+    EXPECT_LT(sent, enough) << "the line never filled";
+    EXPECT_TRUE(port.IsOpen());
+    port.Close();
+    EXPECT_FALSE(port.IsOpen());
 }
 
 TEST(CSerialPort, SystemCallsUseBothPorts) {

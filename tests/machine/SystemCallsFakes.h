@@ -2,6 +2,7 @@
 
 #include "machine/Beeper.h"
 #include "machine/CMyException.h"
+#include "machine/CancelSignal.h"
 #include "machine/Delay.h"
 #include "machine/NumberPrompt.h"
 #include "machine/Printer.h"
@@ -79,9 +80,14 @@ struct FakeSerial : SerialPort {
         Fail("receive");
         return incoming;
     }
-    void SendByte(std::uint8_t value) override {
+    std::function<void()> whileSending; // the line is full: the byte waits for room
+    bool SendByte(std::uint8_t value, const CancelSignal& cancel) override {
         log.push_back("send " + std::to_string(value));
         Fail("send");
+        if (whileSending) {
+            whileSending();
+        }
+        return !cancel.IsCancelled();
     }
     void Close() override { log.push_back("close"); }
 };

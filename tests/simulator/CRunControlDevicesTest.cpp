@@ -58,7 +58,9 @@ public:
         entered.Set();
         return port.ReceiveByte(cancel);
     }
-    void SendByte(std::uint8_t value) override { port.SendByte(value); }
+    bool SendByte(std::uint8_t value, const CancelSignal& cancel) override {
+        return port.SendByte(value, cancel);
+    }
     void Close() override { port.Close(); }
     Signal entered;
 
