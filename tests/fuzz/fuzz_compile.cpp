@@ -62,5 +62,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (compiled && size == 0 && !map.IsEmpty()) {
         std::abort();
     }
+    std::FILE* records = std::fopen(parser.GetDebugPath().c_str(), "r");
+    if (records == nullptr) {
+        std::abort();
+    }
+    unsigned address = 0;
+    int line = 0;
+    while (std::fscanf(records, "%u %d", &address, &line) == 2) {
+        if (address > 0xFFFF || line < 1 ||
+            !map.FindLineOfAddress(static_cast<std::uint16_t>(address)).has_value()) {
+            std::abort();
+        }
+    }
+    const bool readToTheEnd = std::feof(records) != 0;
+    std::fclose(records);
+    if (!readToTheEnd) {
+        std::abort();
+    }
     return 0;
 }
