@@ -310,8 +310,13 @@ bool CTextBuffer::RawInsert(CTextBufferObserver* sourceView, CTextPosition at,
         end = {at.charIndex + static_cast<int>(text.size()), at.line};
         notice |= CTextBufferObserver::UpdateOneLine;
     } else {
-        if (at.charIndex + pieces.front().size() > static_cast<std::size_t>(maxLineLength) ||
-            pieces.back().size() + tailLength > static_cast<std::size_t>(maxLineLength) ||
+        const auto tooLong = [](std::size_t length) {
+            return length > static_cast<std::size_t>(maxLineLength);
+        };
+        if (tooLong(at.charIndex + pieces.front().size()) ||
+            tooLong(pieces.back().size() + tailLength) ||
+            std::any_of(pieces.begin() + 1, pieces.end() - 1,
+                        [&](std::string_view piece) { return tooLong(piece.size()); }) ||
             lines.size() + pieces.size() > maxFileSize) {
             return false;
         }

@@ -130,6 +130,36 @@ TEST(TextBufferInsert, BadPositionsAreRefusedAndNothingIsRecorded) {
     EXPECT_FALSE(buffer.CanUndo());
 }
 
+TEST(TextBufferInsert, NoLineGrowsPastTheLongestALoadAccepts) {
+    const std::string longest(CTextBuffer::maxLineLength, 'x');
+    const std::string tooLong[] = {
+        longest,                     // the line it is typed into
+        longest + "\r\n",            // the first line
+        "\r\n" + longest,            // the last line, with the text after the caret
+        "\r\n" + longest + "y\r\n",  // a line in between
+        "\r" + longest + "y\rz\r\n", // a line in between, lone CR breaks
+    };
+    for (std::size_t row = 0; row < std::size(tooLong); ++row) {
+        SCOPED_TRACE(row);
+        const std::string& text = tooLong[row];
+        CTextBuffer buffer;
+        buffer.StartEmpty();
+        Insert(buffer, {0, 0}, "ab");
+        int endLine = 0;
+        int endChar = 0;
+        EXPECT_FALSE(buffer.InsertChars(nullptr, 0, 1, text, endLine, endChar));
+        EXPECT_EQ(AllText(buffer), "ab");
+        CTextPosition caret;
+        EXPECT_TRUE(buffer.Undo(caret));
+        EXPECT_FALSE(buffer.CanUndo()) << "nothing recorded";
+    }
+    CTextBuffer buffer;
+    buffer.StartEmpty();
+    Insert(buffer, {0, 0}, "ab");
+    Insert(buffer, {1, 0}, "\r\n" + longest + "\r\n");
+    EXPECT_EQ(buffer.LineLength(1), CTextBuffer::maxLineLength);
+}
+
 TEST(TextBufferUndo, DeletionAcrossLinesComesBackWithCrLfInAnyStyle) {
     TemporaryFolder folder;
     const std::string path = folder.File("unix.85");
