@@ -577,8 +577,12 @@ void CTextBuffer::DetachView(CTextBufferObserver* view) {
 
 void CTextBuffer::NotifyViews(CTextBufferObserver* sourceView, const CTextChange* change,
                               unsigned notice, int line) {
-    // By index: a view may detach itself while it is told.
-    for (std::size_t i = 0; i < views.size(); ++i) {
-        views[i]->OnBufferChange(sourceView, change, notice, line);
+    // A view may detach itself or others while it is told: every view attached when the notice
+    // began is told once, unless it has left by its turn.
+    const std::vector<CTextBufferObserver*> told = views;
+    for (CTextBufferObserver* view : told) {
+        if (std::find(views.begin(), views.end(), view) != views.end()) {
+            view->OnBufferChange(sourceView, change, notice, line);
+        }
     }
 }

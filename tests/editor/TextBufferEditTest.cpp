@@ -456,6 +456,32 @@ TEST(TextBufferViews, LoadNoticeAndDetaching) {
     EXPECT_EQ(view.notices.size(), 1u);
 }
 
+// Detaches itself from its buffer on the first notice it gets.
+class LeavingView : public RecordingView {
+public:
+    explicit LeavingView(CTextBuffer& watched) : buffer(watched) {}
+    void OnBufferChange(CTextBufferObserver* sourceView, const CTextChange* change, unsigned notice,
+                        int line) override {
+        RecordingView::OnBufferChange(sourceView, change, notice, line);
+        buffer.DetachView(this);
+    }
+    CTextBuffer& buffer;
+};
+
+TEST(TextBufferViews, AViewLeavingWhileToldDoesNotCostTheNextViewItsNotice) {
+    CTextBuffer buffer;
+    LeavingView leaving(buffer);
+    RecordingView staying;
+    buffer.AttachView(&leaving);
+    buffer.AttachView(&staying);
+    buffer.StartEmpty();
+    Insert(buffer, {0, 0}, "x");
+    EXPECT_EQ(leaving.notices.size(), 1u);
+    ASSERT_EQ(staying.notices.size(), 2u);
+    EXPECT_EQ(staying.notices[0].bits, CTextBufferObserver::UpdateAll);
+    EXPECT_TRUE(staying.notices[1].insertion);
+}
+
 TEST(TextBufferActions, DescriptionsOfKnownCodesOnly) {
     CTextBuffer buffer;
     buffer.StartEmpty();
