@@ -1,6 +1,7 @@
 #include "assembler/CParse.h"
 
 #include "assembler/MnemonicIndex.h"
+#include "assembler/SourceChar.h"
 #include "machine/C8085Object.h"
 #include "machine/OpcodeRow.h"
 #include "machine/OpcodeTable.h"
@@ -127,10 +128,6 @@ std::int32_t ConvertNumber(const std::string& digits, int radix) {
         }
     }
     return static_cast<std::int32_t>(value);
-}
-
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 } // namespace
@@ -376,7 +373,7 @@ int CParse::ParseRegister(int allowed) {
     const std::string& name = ExpectIdentifier();
     int value = 0;
     bool oneLetter = true;
-    switch (Lower(name[0])) {
+    switch (SourceChar::ToLower(name[0])) {
     case 'a':
         value = RegA;
         break;
@@ -411,7 +408,7 @@ int CParse::ParseRegister(int allowed) {
     } else {
         std::string lower;
         for (char c : name) {
-            lower += Lower(c);
+            lower += SourceChar::ToLower(c);
         }
         if (lower == "sp") {
             value = RegSp;

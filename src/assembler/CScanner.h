@@ -1,5 +1,6 @@
 #pragma once
 
+#include "assembler/SourceChar.h"
 #include "machine/CMyException.h"
 
 #include <cstddef>
@@ -72,17 +73,3 @@ protected:
     std::string tokenText;
     std::string positionText;
 };
-
-// Character classes of the source text. Text is 8-bit; bytes 0x80-0xFF belong to no class, and
-// the classes do not depend on the locale.
-namespace SourceChar {
-constexpr bool IsLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-constexpr bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-constexpr bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-} // namespace SourceChar

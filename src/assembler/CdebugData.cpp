@@ -1,5 +1,6 @@
 #include "assembler/CdebugData.h"
 
+#include "assembler/SourceChar.h"
 #include "machine/CMyException.h"
 
 #include <array>
@@ -10,10 +11,6 @@
 
 namespace {
 
-bool IsBlank(int c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 // Reads the decimal numbers of a record file one by one, as "%d" would: white space, an optional
 // sign, at least one digit. Numbers that do not fit a 32-bit int count as damage.
 class NumberReader {
@@ -22,7 +19,7 @@ public:
 
     std::optional<int> Next() {
         int c = Peek();
-        while (IsBlank(c)) {
+        while (c != EOF && SourceChar::IsSpace(static_cast<char>(c))) {
             ++begin;
             c = Peek();
         }

@@ -1,12 +1,12 @@
 #include "assembler/KeywordClassifier.h"
 
 #include "assembler/KeywordTables.h"
-#include "assembler/KeywordText.h"
+#include "assembler/SourceChar.h"
 
 WordClass ClassifyWord(std::string_view line, std::size_t position) {
     WordClass word;
     word.start = position < line.size() ? position : line.size();
-    while (word.start < line.size() && KeywordText::IsBlank(line[word.start])) {
+    while (word.start < line.size() && SourceChar::IsSpace(line[word.start])) {
         ++word.start;
     }
     if (word.start == line.size()) {
@@ -42,7 +42,7 @@ WordClass ClassifyWord(std::string_view line, std::size_t position) {
     }
 
     std::size_t end = word.start;
-    while (end < line.size() && KeywordText::IsWordCharacter(line[end])) {
+    while (end < line.size() && SourceChar::IsWordCharacter(line[end])) {
         ++end;
     }
     word.length = end - word.start;

@@ -1,6 +1,6 @@
 #include "assembler/KeywordTable.h"
 
-#include "assembler/KeywordText.h"
+#include "assembler/SourceChar.h"
 
 KeywordTable::KeywordTable(std::span<const KeywordEntry> entries_, int colourIndex_)
     : entries(entries_), colourIndex(colourIndex_) {
@@ -17,11 +17,11 @@ const KeywordEntry* KeywordTable::MatchAt(std::string_view line, std::size_t pos
     const std::string_view rest = line.substr(position);
     for (const KeywordEntry& entry : entries) {
         if (rest.size() < entry.name.size() ||
-            !KeywordText::EqualIgnoringCase(rest.substr(0, entry.name.size()), entry.name)) {
+            !SourceChar::EqualIgnoringCase(rest.substr(0, entry.name.size()), entry.name)) {
             continue;
         }
         if (rest.size() == entry.name.size() ||
-            !KeywordText::IsWordCharacter(rest[entry.name.size()])) {
+            !SourceChar::IsWordCharacter(rest[entry.name.size()])) {
             return &entry;
         }
     }

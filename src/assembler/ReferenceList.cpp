@@ -1,11 +1,11 @@
 #include "assembler/ReferenceList.h"
 
+#include "assembler/SourceChar.h"
+
 void ReferenceList::Add(std::string_view name, std::uint16_t site, int line, int column) {
     folded.assign(name);
     for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
+        c = SourceChar::ToLower(c);
     }
     const auto found = indexOfFoldedName.find(folded);
     if (found != indexOfFoldedName.end()) {
