@@ -59,9 +59,10 @@ bool CDocumentBase::OnNewDocument() {
 }
 
 bool CDocumentBase::OnOpenDocument(const std::string& path) {
+    // Only a regular file is tried: opening a named pipe would wait for a writer.
     std::error_code error;
-    const bool readable =
-        !path.empty() && !std::filesystem::is_directory(path, error) && std::ifstream(path).good();
+    const bool readable = !path.empty() && std::filesystem::is_regular_file(path, error) &&
+                          std::ifstream(path).good();
     if (!readable) {
         errorMessage = OpenFailedMessage;
         return false;

@@ -2,7 +2,12 @@
 
 #include "TempFolder.h"
 
+#include <chrono>
+#include <fcntl.h>
+#include <future>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -59,6 +64,25 @@ TEST(Document, OpenLoadsThroughTheTextBufferAndRefusesWhatItCannotRead) {
         EXPECT_EQ(other.GetErrorMessage(), "Failed to open document.");
         EXPECT_EQ(other.GetPathName(), "");
     }
+}
+
+TEST(Document, OpeningANamedPipeFailsAtOnceInsteadOfWaitingForAWriter) {
+    TempFolder folder;
+    const std::string pipe = (folder.path / "pipe.85").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    CMyZorvanDoc document;
+    auto opened = std::async(std::launch::async, [&] { return document.OpenDocument(pipe); });
+    const bool answered = opened.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    if (!answered) {
+        // Hand the blocked open a writer so that the test ends.
+        const int writer = open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0) {
+            close(writer);
+        }
+    }
+    EXPECT_TRUE(answered) << "the open waited for a writer";
+    EXPECT_FALSE(opened.get());
+    EXPECT_EQ(document.GetErrorMessage(), "Failed to open document.");
 }
 
 TEST(Document, EditingMarksTheDocumentModifiedAndSavingClearsIt) {
