@@ -35,7 +35,6 @@ public:
 
     void CancelWaits() noexcept { cancel.Cancel(); }
     void RearmWaits() noexcept { cancel.Rearm(); }
-    const CancelSignal& Cancel() const { return cancel; }
 
     static constexpr int PromptMaxKey = 15;
 
