@@ -22,7 +22,7 @@ bool EqualIgnoringCase(std::string_view left, std::string_view right) {
 } // namespace
 
 InstructionSet::InstructionSet() {
-    rowCount = 256;
+    rowCount.store(256, std::memory_order_relaxed);
 }
 
 int InstructionSet::FindMnemonic(std::string_view word) {
@@ -30,7 +30,8 @@ int InstructionSet::FindMnemonic(std::string_view word) {
         return -1;
     }
     const auto& table = OpcodeTable();
-    for (int index = 0; index < rowCount; ++index) {
+    const int rows = RowCount();
+    for (int index = 0; index < rows; ++index) {
         const OpcodeRow& row = table[index];
         if (EqualIgnoringCase(word, row.mnemonic)) {
             currentRow = &row;

@@ -2,6 +2,7 @@
 
 #include "machine/OpcodeRow.h"
 
+#include <atomic>
 #include <string>
 #include <string_view>
 
@@ -30,11 +31,12 @@ public:
     static void BindExecuteOperations(const ExecuteBindings& pairs);
 
     // Number of rows every search runs through.
-    static int RowCount() { return rowCount; }
+    static int RowCount() { return rowCount.load(std::memory_order_relaxed); }
 
     const OpcodeRow* currentRow = nullptr;
     int currentIndex = 0;
 
 private:
-    static inline int rowCount = 0;
+    // Set by every constructor, and machines may be built on several threads.
+    static inline std::atomic<int> rowCount = 0;
 };
