@@ -274,9 +274,17 @@ void CRunControl::OnRunException(const CMyException& e) {
 }
 
 void CRunControl::Stop() {
-    if (!flags.IsExecuting()) {
-        return;
+    if (flags.IsExecuting()) {
+        StopExecuting();
     }
+}
+
+void CRunControl::StopAndClose() {
+    StopExecuting();
+    window.RequestClose();
+}
+
+void CRunControl::StopExecuting() {
     flags.executing.store(0);
     CancelWaits();
     window.UpdateToolbar(false);
@@ -284,16 +292,6 @@ void CRunControl::Stop() {
     if (!worker.joinable()) {
         window.RefreshAll();
     }
-}
-
-void CRunControl::StopAndClose() {
-    flags.executing.store(0);
-    CancelWaits();
-    window.UpdateToolbar(false);
-    if (!worker.joinable()) {
-        window.RefreshAll();
-    }
-    window.RequestClose();
 }
 
 bool CRunControl::Close() {

@@ -66,6 +66,8 @@ public:
     void WaitForRun();
 
 private:
+    // Clears executing and cancels any device wait: the worker ends at its next instruction.
+    void StopExecuting();
     void StartRunThread(int delay);
     void RunThreadProc();
     void RunAndEnd();

@@ -7,12 +7,6 @@
 
 std::atomic<int> DialogNumberPrompt::nesting{0};
 
-void DialogNumberPrompt::ReleaseNesting() {
-    int open = nesting.load();
-    while (open > 0 && !nesting.compare_exchange_weak(open, open - 1)) {
-    }
-}
-
 bool DialogNumberPrompt::PromptForNumber(int& result, int min, int max,
                                          const std::string& promptText,
                                          const std::string& initialText,
@@ -22,10 +16,10 @@ bool DialogNumberPrompt::PromptForNumber(int& result, int min, int max,
         dialog.ShowWarning("Internal Error: 101");
         return false;
     }
-    // Releases the nesting level whichever way this prompt ends, unless someone already released
-    // it on our behalf.
+    // A stopped or closed run cancels the dialog rather than abandoning it, so the prompt
+    // itself always gives its level back, whichever way it ends.
     struct Level {
-        ~Level() { ReleaseNesting(); }
+        ~Level() { nesting.store(0); }
     } level;
 
     std::string text = initialText;

@@ -20,10 +20,6 @@ public:
     // Prompts open in the process right now.
     static int OpenPrompts() { return nesting.load(); }
 
-    // Gives up one nesting level on behalf of a run that was abandoned inside a prompt, so that
-    // the next prompt is not refused. Never goes below zero.
-    static void ReleaseNesting();
-
 private:
     static constexpr std::size_t maxEditLength = 1023;
     static constexpr std::size_t parsedLength = 127;

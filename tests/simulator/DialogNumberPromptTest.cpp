@@ -125,13 +125,11 @@ TEST(DialogNumberPrompt, ASecondPromptWhileOneIsOpenIsRefused) {
     EXPECT_TRUE(innerDialog.shownTexts.empty());
     EXPECT_EQ(DialogNumberPrompt::OpenPrompts(), 0);
 
-    // Releasing on behalf of an abandoned prompt never goes below zero, and a released level
-    // lets the next prompt open.
-    DialogNumberPrompt::ReleaseNesting();
-    EXPECT_EQ(DialogNumberPrompt::OpenPrompts(), 0);
-    outerDialog.onShow = [] { DialogNumberPrompt::ReleaseNesting(); };
+    // The level is given back, so the next prompt opens.
+    outerDialog.onShow = nullptr;
     outerDialog.answers = {"5"};
     EXPECT_TRUE(outer.PromptForNumber(result, 0, 9, "Type a number", "0x0000", cancel));
+    EXPECT_EQ(result, 5);
     EXPECT_EQ(DialogNumberPrompt::OpenPrompts(), 0);
 }
 
