@@ -1,6 +1,6 @@
 #include "app/CCompileCommand.h"
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "app/CMyZorvanDoc.h"
 #include "simulator/CRunControl.h"
 #include "simulator/CSimulatorWindow.h"

@@ -1,6 +1,6 @@
 #include "app/CMyZorvanDoc.h"
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <chrono>
 #include <fcntl.h>

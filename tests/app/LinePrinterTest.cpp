@@ -86,7 +86,7 @@ TEST_F(LinePrinterTest, PrintCommandRunsOncePerTextAndIsWaitedFor) {
     EXPECT_TRUE(TempFolderIsEmpty());
 }
 
-TEST_F(LinePrinterTest, UnusableTemporaryFolderIsCode30) {
+TEST_F(LinePrinterTest, UnusableTempFolderIsCode30) {
     const auto out = folder / "printer.txt";
     ScopedEnvironment lpt1("ZORVAN_LPT1", out.string());
     const auto missing = folder / "missing";

@@ -1,5 +1,5 @@
 #include "AssemblerFixture.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "assembler/LineReader.h"
 
 #include <filesystem>

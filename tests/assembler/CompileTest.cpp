@@ -1,5 +1,5 @@
 #include "AssemblerFixture.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "assembler/CdebugData.h"
 
 #include <filesystem>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/TempFolder.h"
+
 #include "editor/CTextBuffer.h"
 
 #include <cstdlib>
@@ -7,27 +9,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zorvan-editor-XXXXXX");
-        if (mkdtemp(pattern.data()) != nullptr) {
-            path = pattern;
-        }
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-    std::string File(const std::string& name) const { return (path / name).string(); }
-
-    std::filesystem::path path;
-};
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

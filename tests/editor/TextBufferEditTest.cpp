@@ -161,7 +161,7 @@ TEST(TextBufferInsert, NoLineGrowsPastTheLongestALoadAccepts) {
 }
 
 TEST(TextBufferUndo, DeletionAcrossLinesComesBackWithCrLfInAnyStyle) {
-    TemporaryFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("unix.85");
     const std::string bytes = "one\n\rtwo\n\rthree\n\rfour";
     WriteBytes(path, bytes);
@@ -197,7 +197,7 @@ TEST(TextBufferUndo, DeletionAcrossLinesComesBackWithCrLfInAnyStyle) {
 
 TEST(TextBufferUndo, LinesWithTheirOwnCrComeBackWhole) {
     // Lines cut at LF keep their CRs; undoing their deletion must not cut them at those CRs.
-    TemporaryFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("mac.85");
     const std::string bytes = "a\rb\nc\r\nd\r\ne";
     WriteBytes(path, bytes);
@@ -304,7 +304,7 @@ protected:
     void Undo() { buffer->Undo(caret); }
     void Redo() { buffer->Redo(caret); }
 
-    TemporaryFolder folder;
+    TempFolder folder;
     std::unique_ptr<CTextBuffer> buffer;
     ForwardingBuffer* forwarded = nullptr;
     CTextPosition caret;

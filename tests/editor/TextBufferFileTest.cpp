@@ -52,7 +52,7 @@ class LoadAndSave : public testing::TestWithParam<LoadCase> {};
 
 TEST_P(LoadAndSave, CutsLinesAndWritesTheSameBytesBack) {
     const LoadCase& row = GetParam();
-    TemporaryFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("source.85");
     WriteBytes(path, row.bytes);
 
@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(Bytes, LoadAndSave, testing::ValuesIn(loadCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST(TextBufferSave, WritesTheRequestedLineEndsAndNoneAfterTheLastLine) {
-    TemporaryFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("a.85");
     WriteBytes(path, "one\r\ntwo\r\n");
     CTextBuffer buffer;
@@ -87,7 +87,7 @@ TEST(TextBufferSave, WritesTheRequestedLineEndsAndNoneAfterTheLastLine) {
 }
 
 TEST(TextBufferSave, KeepsPermissionsAndSavesThroughALink) {
-    TemporaryFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("a.85");
     const std::string link = folder.File("link.85");
     WriteBytes(path, "old");
@@ -112,7 +112,7 @@ TEST(TextBufferSave, KeepsPermissionsAndSavesThroughALink) {
 }
 
 TEST(TextBufferSave, ReleasedBufferDoesNotEmptyTheFile) {
-    TemporaryFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("a.85");
     WriteBytes(path, "keep me");
     CTextBuffer buffer;
@@ -123,7 +123,7 @@ TEST(TextBufferSave, ReleasedBufferDoesNotEmptyTheFile) {
 }
 
 TEST(TextBufferSave, FolderThatTakesNoFileFailsAndCreatesNothing) {
-    TemporaryFolder folder;
+    TempFolder folder;
     const std::string notAFolder = folder.File("plain");
     WriteBytes(notAFolder, "x");
     CTextBuffer buffer;
@@ -178,7 +178,7 @@ private:
 };
 
 TEST(TextBufferSave, ReadOnlyFileLoadsReadOnlyAndSurvivesASave) {
-    TemporaryFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("a.85");
     WriteBytes(path, "old\r\ntext");
     const ReadOnlyFile guard(path);
@@ -203,7 +203,7 @@ TEST(TextBufferSave, ReadOnlyFileLoadsReadOnlyAndSurvivesASave) {
 }
 
 TEST(TextBufferSave, FailedRenameKeepsTheOldFileAndTheNewText) {
-    TemporaryFolder folder;
+    TempFolder folder;
     // A folder in the file's place cannot be replaced by a file.
     const std::string path = folder.File("a.85");
     std::filesystem::create_directory(path);
@@ -224,7 +224,7 @@ TEST(TextBufferSave, FailedRenameKeepsTheOldFileAndTheNewText) {
 }
 
 TEST(TextBufferLoad, BadInputFailsAndKeepsTheTextThatWasThere) {
-    TemporaryFolder folder;
+    TempFolder folder;
     const std::string good = folder.File("good.85");
     WriteBytes(good, "kept\r\nlines");
     const std::string binary = folder.File("binary.com");
@@ -252,7 +252,7 @@ TEST(TextBufferLoad, BadInputFailsAndKeepsTheTextThatWasThere) {
 }
 
 TEST(TextBufferLoad, LongestAllowedLineLoads) {
-    TemporaryFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("long.85");
     WriteBytes(path, std::string(CTextBuffer::maxLineLength, 'x') + "\r\nb");
     CTextBuffer buffer;

@@ -1,20 +1,20 @@
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <string_view>
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end of
-// the test.
+// the test, even when a test took its permissions away.
 class TempFolder {
 public:
     TempFolder() {
-        std::random_device random;
-        path = std::filesystem::temp_directory_path() /
-               ("zorvan-asm-" + std::to_string(random()) + std::to_string(random()));
-        std::filesystem::create_directories(path);
+        std::string pattern = (std::filesystem::temp_directory_path() / "zorvan-test-XXXXXX");
+        if (mkdtemp(pattern.data()) != nullptr) {
+            path = pattern;
+        }
     }
     ~TempFolder() {
         std::error_code ignored;
@@ -36,7 +36,7 @@ public:
 
     static std::string Read(const std::string& file) {
         std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
     std::filesystem::path path;
