@@ -1,0 +1,70 @@
+#include "simulator/BreakpointsDialogModel.h"
+
+#include "simulator/SourceViewServices.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+class RecordingView : public SourceViewServices {
+public:
+    void ShowSourceLine(std::uint16_t) override {}
+    void ShowStatusText(const std::string&) override {}
+    void ToggleBreakpointAt(std::uint16_t address) override { calls.push_back("T" + Hex(address)); }
+    void EnableDisableBreakpointAt(std::uint16_t address) override {
+        calls.push_back("E" + Hex(address));
+    }
+    static std::string Hex(std::uint16_t address) { return std::to_string(address); }
+    std::vector<std::string> calls;
+};
+
+BreakpointsDialogModel ModelOf(const std::vector<BreakpointEntry>& entries) {
+    return BreakpointsDialogModel(entries, [](std::uint16_t address) {
+        return address == 0x10 ? std::string("CALL 0x123456789") : std::string("HLT");
+    });
+}
+
+TEST(BreakpointsDialogModel, ItemTextsOfAddressAndSourceLineEntries) {
+    const auto model = ModelOf({{0x10, 0, 1, -1}, {0x10, 0, 0, 4}, {0xabcd, 0, 1, 0}});
+    ASSERT_EQ(model.Items().size(), 3u);
+    EXPECT_EQ(model.Items()[0].text, "0x0010 CALL 0x123456789");
+    EXPECT_EQ(model.Items()[1].text, "0x0010 CALL 0x123,  at Line 5");
+    EXPECT_EQ(model.Items()[2].text, "0xabcd HLT,  at Line 1");
+    EXPECT_TRUE(model.Items()[0].checked);
+    EXPECT_FALSE(model.Items()[1].checked);
+}
+
+TEST(BreakpointsDialogModel, RemoveSelectsTheItemNowAtThePlaceOrTheLast) {
+    auto model = ModelOf({{1, 0, 1, -1}, {2, 0, 1, -1}, {3, 0, 1, -1}});
+    EXPECT_EQ(model.Remove(5), -1) << "nothing selected";
+    EXPECT_EQ(model.Items().size(), 3u);
+    EXPECT_EQ(model.Remove(1), 1);
+    EXPECT_EQ(model.Items()[1].address, 3);
+    EXPECT_EQ(model.Remove(1), 0) << "the last one removed: the new last is selected";
+    EXPECT_EQ(model.Remove(0), -1);
+    EXPECT_FALSE(model.CanRemove());
+    EXPECT_EQ(model.Removed(), (std::vector<std::uint16_t>{2, 3, 1}));
+}
+
+TEST(BreakpointsDialogModel, OkRemovesThenSwapsChangedCheckBoxes) {
+    auto model = ModelOf({{1, 0, 1, -1}, {2, 0, 0, 3}, {3, 0, 1, -1}, {4, 0, 1, 7}});
+    model.SetChecked(1, true);  // enable
+    model.SetChecked(2, false); // disable, then removed
+    model.SetChecked(3, false);
+    model.SetChecked(3, true); // back as it was: untouched
+    model.Remove(2);
+    RecordingView view;
+    model.Apply(view);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"T3", "E2"}));
+
+    auto all = ModelOf({{1, 0, 1, -1}, {2, 0, 0, 3}});
+    all.RemoveAll();
+    EXPECT_FALSE(all.CanRemove());
+    RecordingView cleared;
+    all.Apply(cleared);
+    EXPECT_EQ(cleared.calls, (std::vector<std::string>{"T1", "T2"}));
+}
+
+} // namespace
