@@ -1,0 +1,415 @@
+#include "editor/ui/CTextEditView.h"
+
+#include "editor/CaretMoves.h"
+#include "editor/ClipboardText.h"
+#include "editor/EditorCommands.h"
+#include "editor/IndentRules.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+
+CTextEditView::CTextEditView(QWidget* parent) : CTextView(parent) {
+    for (const EditorCommands::Command& command : EditorCommands::EditCommands()) {
+        AddCommand(command.id);
+    }
+    Action(EditorCommands::SwitchOverwrite)->setCheckable(true);
+    viewport()->setAcceptDrops(true);
+    ResetState();
+}
+
+CTextEditView::~CTextEditView() = default;
+
+bool CTextEditView::IsEditable() const {
+    return buffer != nullptr && !buffer->IsReadOnly();
+}
+
+void CTextEditView::ResetState() {
+    autoIndent = true;
+    overwrite = false;
+    CTextView::ResetState();
+    if (QAction* action = Action(EditorCommands::SwitchOverwrite)) {
+        action->setChecked(false);
+    }
+    emit overwriteChanged(false);
+}
+
+void CTextEditView::SetOverwrite(bool on) {
+    overwrite = on;
+    Action(EditorCommands::SwitchOverwrite)->setChecked(on);
+    emit overwriteChanged(on);
+}
+
+// ---- Recorded changes ----
+
+bool CTextEditView::DeleteSelection(int action) {
+    if (!HasSelection()) {
+        return false;
+    }
+    CTextPosition start;
+    CTextPosition end;
+    GetSelection(start, end);
+    if (!buffer->DeleteRange(this, start.line, start.charIndex, end.line, end.charIndex, action)) {
+        return false;
+    }
+    SetSelectionRaw(start, start);
+    anchor = caret = start;
+    return true;
+}
+
+bool CTextEditView::InsertAtCaret(std::string_view text, int action) {
+    int endLine = 0;
+    int endChar = 0;
+    if (!buffer->InsertChars(this, caret.line, caret.charIndex, text, endLine, endChar, action)) {
+        Beep();
+        return false;
+    }
+    SetSelectionRaw({endChar, endLine}, {endChar, endLine});
+    anchor = {endChar, endLine};
+    SetCaretPosition({endChar, endLine});
+    return true;
+}
+
+bool CTextEditView::ReplaceSelection(const std::string& text) {
+    if (!IsEditable() || !HasSelection()) {
+        return false;
+    }
+    buffer->OpenUndoGroup(false);
+    DeleteSelection(CTextBuffer::ActionDeleteSelection);
+    const CTextPosition start = caret;
+    const bool inserted = InsertAtCaret(text, CTextBuffer::ActionReplace);
+    buffer->CloseUndoGroup(this);
+    if (inserted) {
+        SelectRange(start, caret);
+    }
+    ScrollIntoView(caret);
+    return true;
+}
+
+// ---- Typing ----
+
+void CTextEditView::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers commandKeys =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && commandKeys == 0) {
+        TypeCharacter(13);
+        return;
+    }
+    const QString text = event->text();
+    if (commandKeys == 0 && !text.isEmpty() && text.at(0).isPrint()) {
+        for (const QChar c : text) {
+            TypeCharacter(c.unicode());
+        }
+        return;
+    }
+    CTextView::keyPressEvent(event);
+}
+
+void CTextEditView::TypeCharacter(int code) {
+    if (!IsEditable() || (QApplication::mouseButtons() & (Qt::LeftButton | Qt::RightButton))) {
+        return;
+    }
+    const CTextPosition before = caret;
+    if (code == 13) {
+        if (overwrite && caret.line < LineCount() - 1) {
+            MoveCaret({0, caret.line + 1}, false);
+        } else {
+            buffer->OpenUndoGroup(false);
+            DeleteSelection(CTextBuffer::ActionDeleteSelection);
+            InsertAtCaret("\r\n", CTextBuffer::ActionTyping);
+            buffer->CloseUndoGroup(this);
+            ScrollIntoView(caret);
+        }
+        AfterCharacterTyped(code, before);
+        return;
+    }
+    if (code < 32) {
+        return;
+    }
+    if (code == 0x7F || code > 0xFF) {
+        Beep(); // a saved file could not give it back
+        return;
+    }
+    buffer->OpenUndoGroup(code != ' ');
+    if (!HasSelection()) {
+        if (overwrite && caret.charIndex < LineLength(caret.line)) {
+            buffer->DeleteRange(this, caret.line, caret.charIndex, caret.line, caret.charIndex + 1,
+                                CTextBuffer::ActionTyping);
+        }
+    } else {
+        DeleteSelection(CTextBuffer::ActionDeleteSelection);
+    }
+    const char c = static_cast<char>(static_cast<unsigned char>(code));
+    InsertAtCaret(std::string_view(&c, 1), CTextBuffer::ActionTyping);
+    buffer->CloseUndoGroup(this);
+    ScrollIntoView(caret);
+    AfterCharacterTyped(code, before);
+}
+
+void CTextEditView::AfterCharacterTyped(int, CTextPosition) {
+}
+
+void CTextEditView::OnEditDone(int action, const std::string& text) {
+    if (!autoIndent || action != CTextBuffer::ActionTyping || text != "\r\n" || overwrite ||
+        caret.line == 0) {
+        return;
+    }
+    const std::string_view above = LineText(caret.line - 1);
+    const int count = IndentRules::LeadingWhitespace(above);
+    if (count == 0) {
+        return;
+    }
+    const std::string indent(above.substr(0, static_cast<std::size_t>(count)));
+    int endLine = 0;
+    int endChar = 0;
+    if (buffer->InsertChars(nullptr, caret.line, caret.charIndex, indent, endLine, endChar,
+                            CTextBuffer::ActionAutoIndent)) {
+        SetSelectionRaw({endChar, endLine}, {endChar, endLine});
+        anchor = {endChar, endLine};
+        SetCaretPosition({endChar, endLine});
+    }
+}
+
+// ---- Commands ----
+
+bool CTextEditView::ExecuteCommand(int commandId) {
+    using namespace EditorCommands;
+    switch (commandId) {
+    case Delete:
+    case Backspace:
+        DeleteOrBackspace(commandId == Backspace);
+        return true;
+    case Tab:
+        Indent();
+        return true;
+    case Untab:
+        Outdent();
+        return true;
+    case SwitchOverwrite:
+        SetOverwrite(!overwrite);
+        return true;
+    case EditorCommands::Cut:
+        Cut();
+        return true;
+    case EditorCommands::Paste:
+        Paste();
+        return true;
+    case Undo:
+    case Redo:
+        UndoRedo(commandId == Undo);
+        return true;
+    case Replace:
+        OnEditReplace();
+        return true;
+    default:
+        return CTextView::ExecuteCommand(commandId);
+    }
+}
+
+void CTextEditView::DeleteOrBackspace(bool backspace) {
+    if (!IsEditable()) {
+        return;
+    }
+    if (HasSelection()) {
+        DeleteSelection(backspace ? CTextBuffer::ActionBackspace : CTextBuffer::ActionDelete);
+    } else {
+        CTextPosition from = caret;
+        CTextPosition to = caret;
+        if (backspace) {
+            if (caret.charIndex == 0 && noBackspaceAtLineStart) {
+                return;
+            }
+            from = CaretMoves::CharLeft(lines, caret);
+        } else {
+            to = CaretMoves::CharRight(lines, caret);
+        }
+        if (from == to) {
+            return;
+        }
+        buffer->DeleteRange(this, from.line, from.charIndex, to.line, to.charIndex,
+                            backspace ? CTextBuffer::ActionBackspace : CTextBuffer::ActionDelete);
+        SetSelectionRaw(from, from);
+        anchor = from;
+        SetCaretPosition(from);
+    }
+    SetCaretPosition(caret);
+    ScrollIntoView(caret);
+}
+
+void CTextEditView::SelectWholeLines(int firstLine, int lastLine) {
+    SelectRange({0, firstLine}, CaretMoves::AfterLine(lines, lastLine));
+}
+
+void CTextEditView::Indent() {
+    if (!IsEditable()) {
+        return;
+    }
+    CTextPosition start;
+    CTextPosition end;
+    GetSelection(start, end);
+    if (IndentRules::IsBlockSelection(start, end)) {
+        int first = 0;
+        int last = 0;
+        IndentRules::BlockLines(start, end, first, last);
+        buffer->OpenUndoGroup(false);
+        for (int line = first; line <= last; ++line) {
+            int endLine = 0;
+            int endChar = 0;
+            buffer->InsertChars(this, line, 0, "\t", endLine, endChar, CTextBuffer::ActionIndent);
+        }
+        SelectWholeLines(first, last);
+        buffer->CloseUndoGroup(this);
+        return;
+    }
+    if (overwrite && caret.charIndex < LineLength(caret.line)) {
+        MoveCaret(
+            {IndentRules::TabStopRight(LineText(caret.line), caret.charIndex, tabSize), caret.line},
+            false);
+        return;
+    }
+    buffer->OpenUndoGroup(false);
+    DeleteSelection(CTextBuffer::ActionDeleteSelection);
+    InsertAtCaret("\t", CTextBuffer::ActionTyping);
+    buffer->CloseUndoGroup(this);
+    ScrollIntoView(caret);
+}
+
+void CTextEditView::Outdent() {
+    if (!IsEditable()) {
+        return;
+    }
+    CTextPosition start;
+    CTextPosition end;
+    GetSelection(start, end);
+    if (IndentRules::IsBlockSelection(start, end)) {
+        int first = 0;
+        int last = 0;
+        IndentRules::BlockLines(start, end, first, last);
+        buffer->OpenUndoGroup(false);
+        for (int line = first; line <= last; ++line) {
+            const int count = IndentRules::OutdentLength(LineText(line), tabSize);
+            if (count > 0) {
+                buffer->DeleteRange(this, line, 0, line, count, CTextBuffer::ActionIndent);
+            }
+        }
+        SelectWholeLines(first, last);
+        buffer->CloseUndoGroup(this);
+        return;
+    }
+    MoveCaret(
+        {IndentRules::TabStopLeft(LineText(caret.line), caret.charIndex, tabSize), caret.line},
+        false);
+}
+
+void CTextEditView::Cut() {
+    if (!IsEditable() || !HasSelection()) {
+        return;
+    }
+    CTextPosition start;
+    CTextPosition end;
+    GetSelection(start, end);
+    std::string text;
+    CopyRange(start, end, text, "\n");
+    PutOnClipboard(text);
+    DeleteSelection(CTextBuffer::ActionCut);
+    SetCaretPosition(start);
+    ScrollIntoView(start);
+}
+
+void CTextEditView::Paste() {
+    if (!IsEditable()) {
+        return;
+    }
+    const QString clip = QApplication::clipboard()->text();
+    std::string text;
+    if (!ClipboardText::ToBuffer(clip.toStdU16String(), text)) {
+        Beep();
+        return;
+    }
+    buffer->OpenUndoGroup(false);
+    DeleteSelection(CTextBuffer::ActionDeleteSelection);
+    if (!text.empty()) {
+        InsertAtCaret(text, CTextBuffer::ActionPaste);
+    }
+    buffer->CloseUndoGroup(this);
+    ScrollIntoView(caret);
+}
+
+bool CTextEditView::CanUndo() const {
+    return buffer != nullptr && buffer->CanUndo();
+}
+
+bool CTextEditView::CanRedo() const {
+    return buffer != nullptr && buffer->CanRedo();
+}
+
+QString CTextEditView::UndoMenuText() const {
+    std::string description;
+    if (buffer != nullptr) {
+        buffer->UndoDescription(description);
+    }
+    if (description.empty()) {
+        return QStringLiteral("&Undo\tCtrl+Z");
+    }
+    return QStringLiteral("&Undo %1\tCtrl+Z").arg(QString::fromStdString(description));
+}
+
+QString CTextEditView::RedoMenuText() const {
+    std::string description;
+    if (buffer != nullptr) {
+        buffer->RedoDescription(description);
+    }
+    if (description.empty()) {
+        return QStringLiteral("&Redo\tCtrl+Y");
+    }
+    return QStringLiteral("&Redo %1\tCtrl+Y").arg(QString::fromStdString(description));
+}
+
+void CTextEditView::UndoRedo(bool undo) {
+    if (buffer == nullptr) {
+        return;
+    }
+    CTextPosition position;
+    if (undo ? buffer->Undo(position) : buffer->Redo(position)) {
+        SelectRange(position, position);
+        ScrollIntoView(position);
+    }
+}
+
+void CTextEditView::UpdateActions() {
+    CTextView::UpdateActions();
+    const bool editable = IsEditable();
+    Action(EditorCommands::Cut)->setEnabled(editable && HasSelection());
+    Action(EditorCommands::Paste)
+        ->setEnabled(editable && !QApplication::clipboard()->text().isEmpty());
+    QAction* undo = Action(EditorCommands::Undo);
+    undo->setEnabled(CanUndo());
+    undo->setText(UndoMenuText());
+    QAction* redo = Action(EditorCommands::Redo);
+    redo->setEnabled(CanRedo());
+    redo->setText(RedoMenuText());
+    Action(EditorCommands::SwitchOverwrite)->setChecked(overwrite);
+}
+
+void CTextEditView::ShowContextMenu(const QPoint& globalPos) {
+    UpdateActions();
+    QMenu menu(this);
+    menu.addAction(Action(EditorCommands::Undo));
+    menu.addSeparator();
+    menu.addAction(Action(EditorCommands::Cut));
+    menu.addAction(Action(EditorCommands::Copy));
+    menu.addAction(Action(EditorCommands::Paste));
+    QAction* remove =
+        menu.addAction(tr("&Delete"), this, [this] { ExecuteCommand(EditorCommands::Delete); });
+    remove->setEnabled(IsEditable() && HasSelection());
+    menu.addSeparator();
+    menu.addAction(Action(EditorCommands::SelectAll));
+    menu.exec(globalPos);
+}
+
+void CTextEditView::Beep() {
+    QApplication::beep();
+}
