@@ -1,0 +1,33 @@
+# The Debian package: `cpack -G DEB` in a build folder gives zorvan_1.8.0_amd64.deb with everything
+# the install rules put under the prefix (the two programs, the user guide, the examples, the
+# desktop entry, the icon and the MIME type). Its Depends line is computed by dpkg-shlibdeps
+# (Debian package dpkg-dev) from the libraries the programs link against.
+set(CPACK_PACKAGE_NAME zorvan)
+set(CPACK_PACKAGE_VERSION 1.8.0)
+set(CPACK_PACKAGE_VENDOR "Zorvan developers")
+set(CPACK_PACKAGE_CONTACT "Zorvan developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Intel 8085 simulator with editor, debugger and devices")
+# The long description as Debian shows it, one line each.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+       "Zorvan is a desktop simulator of the Intel 8085 microprocessor for people"
+       "who learn or test 8085 assembly programs. Write a program in its editor,"
+       "compile it with one key, and run, animate or single-step it while watching"
+       "and editing the registers, flags, memory, stack and ports, with breakpoints"
+       "on source lines. Programs reach a seven-segment LED display, a keypad, a"
+       "beeper, a delay, two serial ports and a line printer."
+       "zorvan-run runs programs from the command line for grading and continuous"
+       "integration.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_GENERATOR DEB)
+set(CPACK_STRIP_FILES ON) # the debug information stays in the build folder
+
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zorvan developers")
+set(CPACK_DEBIAN_PACKAGE_SECTION devel)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # <name>_<version>_<architecture>.deb
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The file triggers of these two packages register the desktop entry and the MIME type, so that a
+# file manager opens .85 files in Zorvan; the package needs no scripts of its own for that.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
+
+include(CPack)
