@@ -127,7 +127,7 @@ TEST_F(ReplaceSessionTest, UndoingAReplaceAllRestoresTheTextByteForByte) {
 
 TEST_F(ReplaceSessionTest, ReplaceAllStopsWhenTheTextCannotBeChanged) {
     Load("a a");
-    target.refuseReplace = true;
+    target.readOnly = true;
     ReplaceSession session(target, {false, false, "a", ""});
     EXPECT_EQ(session.ReplaceAll(), 0);
     EXPECT_EQ(target.Text(), "a a");

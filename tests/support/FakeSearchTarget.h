@@ -32,9 +32,9 @@ public:
         highlights.push_back(position);
         SelectRange(position, {position.charIndex + length, position.line});
     }
-    bool IsEditable() const override { return !buffer.IsReadOnly(); }
+    bool IsEditable() const override { return !readOnly; }
     bool ReplaceSelection(const std::string& text) override {
-        if (refuseReplace || selStart == selEnd ||
+        if (readOnly || selStart == selEnd ||
             !buffer.DeleteRange(nullptr, selStart.line, selStart.charIndex, selEnd.line,
                                 selEnd.charIndex, CTextBuffer::ActionDeleteSelection)) {
             return false;
@@ -68,7 +68,7 @@ public:
     CTextPosition selEnd;
     SearchState state;
     std::vector<CTextPosition> highlights;
-    bool refuseReplace = false; // as a view whose text cannot be changed
+    bool readOnly = false; // as a view whose text cannot change
 };
 
 // Loads `text` (lines separated by "\r\n") into `buffer` as a file, so nothing is left to undo.
