@@ -56,18 +56,17 @@ public:
         return none;
     }
 
-    // The last match lying wholly within [from, to) of `line`, or none.
+    // The last match lying wholly within [from, to) of `line`, or none. Walking forwards lets
+    // the fast forward search do the work.
     std::size_t Last(std::string_view line, std::size_t from, std::size_t to) {
         const std::string_view piece = Piece(line, from, to);
-        for (std::size_t at = piece.rfind(needle); at != none; at = piece.rfind(needle, at - 1)) {
+        std::size_t last = none;
+        for (std::size_t at = piece.find(needle); at != none; at = piece.find(needle, at + 1)) {
             if (Counts(line, from + at)) {
-                return from + at;
-            }
-            if (at == 0) {
-                break;
+                last = from + at;
             }
         }
-        return none;
+        return last;
     }
 
 private:
