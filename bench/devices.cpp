@@ -2,14 +2,13 @@
 // parsing, one serial byte (each call opens and closes the port) and one printed text (a new
 // temporary file each time).
 
+#include "app/DeviceSet.h"
 #include "app/LinePrinter.h"
 #include "machine/Beeper.h"
 #include "machine/C8085Object.h"
 #include "machine/CSerialPort.h"
 #include "machine/CancelSignal.h"
-#include "machine/NumberPrompt.h"
-#include "machine/SleepingDelay.h"
-#include "machine/SystemCalls.h"
+#include "simulator/NumberDialog.h"
 #include "simulator/ParseTypedNumber.h"
 
 #include <benchmark/benchmark.h>
@@ -24,22 +23,20 @@ namespace {
 struct SilentBeeper : Beeper {
     void Beep(int, int, const CancelSignal&) override {}
 };
-struct NoPrompt : NumberPrompt {
-    bool PromptForNumber(int&, int, int, const std::string&, const std::string&,
-                         const CancelSignal&) override {
-        return false;
+struct NoDialog : NumberDialog {
+    std::optional<std::string> Show(const std::string&, const std::string&,
+                                    const CancelSignal&) override {
+        return std::nullopt;
     }
+    void ShowWarning(const std::string&, const CancelSignal&) override {}
 };
 
 void BM_DisplaySystemCall(benchmark::State& state) {
-    NoPrompt prompt;
+    NoDialog dialog;
     SilentBeeper beeper;
-    SleepingDelay delay;
-    CSerialPort serial;
-    LinePrinter printer;
-    SystemCalls calls({prompt, beeper, delay, serial, printer});
+    DeviceSet devices(dialog, {.beeper = &beeper});
     C8085Object machine;
-    machine.SetSystemCallHandler(&calls);
+    devices.Attach(machine);
     machine.WriteByteAndWord(0, 0xCD, 0x0005);
     machine.h = 0x12;
     machine.l = 0xAB;

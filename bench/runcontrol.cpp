@@ -16,15 +16,17 @@ namespace {
 
 class QuietWindow : public CSimulatorWindow {
 public:
-    void RefreshAll() override {}
-    void FollowPC() override {}
-    void SetCaption(bool) override {}
-    void UpdateToolbar(bool) override {}
-    void FocusInstructions() override {}
-    void ShowSourceLine(std::uint16_t) override {}
-    void ShowStatusText(const std::string&) override {}
-    void ShowException(const std::string&) override {}
-    void RequestClose() override {}
+    void RefreshAll(RunSequence) override {}
+    void FollowPC(RunSequence) override {}
+    void SetCaption(RunSequence, bool) override {}
+    void UpdateToolbar(RunSequence, bool) override {}
+    void FocusInstructions(RunSequence) override {}
+    void ShowSourceLine(RunSequence, std::uint16_t) override {}
+    void ShowStatusText(RunSequence, const std::string&) override {}
+    void ShowException(RunSequence, const std::string&) override {}
+    void RequestClose(RunSequence) override {}
+    void RunStarted(RunSequence) override {}
+    void RunEnded(RunSequence) override {}
 };
 
 class Document : public CBreakpointList {
@@ -34,7 +36,7 @@ public:
     C8085Object machine;
     CSimulatorFlags flags;
     QuietWindow window;
-    CRunControl control{machine, *this, flags, window, nullptr};
+    CRunControl control{machine, *this, flags, window};
 };
 
 // MVI D,64; outer: LXI B,0; inner: DCX B; MOV A,B; ORA C; JNZ inner; DCR D; JNZ outer; HLT

@@ -126,6 +126,12 @@ void C8085Object::SystemCall() {
     systemCallHandler->SystemCall(*this);
 }
 
+bool C8085Object::IsSystemCallAt(std::uint16_t address) const {
+    constexpr std::uint8_t call = 0xCD;
+    return memory[address] == call && memory[static_cast<std::uint16_t>(address + 1)] == 0x05 &&
+           memory[static_cast<std::uint16_t>(address + 2)] == 0x00;
+}
+
 const char* C8085Object::InstructionTextAt(std::uint16_t address, std::string_view prefix) {
     const std::string text = InstructionText(memory, address, prefix);
     const std::size_t length = std::min(text.size(), textBuffer.size() - 1);

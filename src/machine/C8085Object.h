@@ -64,6 +64,9 @@ public:
 
     // CALL 0x0005: hands the machine to the system-call handler; without one it is a bad call.
     void SystemCall();
+    // The instruction at `address` is a system call (an unconditional CALL 0x0005; conditional
+    // calls to 0x0005 are ordinary calls), which may wait for a device.
+    bool IsSystemCallAt(std::uint16_t address) const;
     void SetSystemCallHandler(SystemCallHandler* handler) { systemCallHandler = handler; }
     SystemCallHandler* GetSystemCallHandler() const { return systemCallHandler; }
 

@@ -33,8 +33,8 @@ public:
 
     void SystemCall(C8085Object& machine) override;
 
-    void CancelWaits() noexcept { cancel.Cancel(); }
-    void RearmWaits() noexcept { cancel.Rearm(); }
+    void CancelWaits() noexcept override { cancel.Cancel(); }
+    void RearmWaits() noexcept override { cancel.Rearm(); }
 
     static constexpr int PromptMaxKey = 15;
 

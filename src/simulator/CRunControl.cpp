@@ -2,7 +2,7 @@
 
 #include "machine/C8085Object.h"
 #include "machine/CMyException.h"
-#include "machine/SystemCalls.h"
+#include "machine/SystemCallHandler.h"
 #include "simulator/CBreakpointList.h"
 #include "simulator/CSimulatorFlags.h"
 #include "simulator/CSimulatorWindow.h"
@@ -23,10 +23,9 @@ CMyException AsStop(const std::exception& e) {
 } // namespace
 
 CRunControl::CRunControl(C8085Object& machineToRun, CBreakpointList& breakpointList,
-                         CSimulatorFlags& simulatorFlags, CSimulatorWindow& simulatorWindow,
-                         SystemCalls* systemCalls)
+                         CSimulatorFlags& simulatorFlags, CSimulatorWindow& simulatorWindow)
     : machine(machineToRun), breakpoints(breakpointList), flags(simulatorFlags),
-      window(simulatorWindow), devices(systemCalls) {
+      window(simulatorWindow) {
 }
 
 CRunControl::~CRunControl() {
@@ -41,14 +40,14 @@ std::string CRunControl::CaptionText(const std::string& title, bool running) {
 
 void CRunControl::CancelWaits() {
     animationPause.Cancel();
-    if (devices != nullptr) {
+    if (SystemCallHandler* devices = machine.GetSystemCallHandler()) {
         devices->CancelWaits();
     }
 }
 
 void CRunControl::RearmWaits() {
     animationPause.Rearm();
-    if (devices != nullptr) {
+    if (SystemCallHandler* devices = machine.GetSystemCallHandler()) {
         devices->RearmWaits();
     }
 }
@@ -64,22 +63,34 @@ void CRunControl::WaitForRun() {
     }
 }
 
+RunSequence CRunControl::BeginSequence() {
+    // Only ever called with no worker left, so the worker never sees the number change.
+    return ++sequence;
+}
+
 void CRunControl::StepInto(bool interactive) {
     if (flags.IsExecuting()) {
         return;
     }
     WaitForRun();
-    RearmWaits();
     lastStepFailed = false;
+    if (machine.IsSystemCallAt(machine.pc)) {
+        // A device may wait for minutes; the window must stay responsive and Stop reachable.
+        StartRunThread(RunMode::SingleStep);
+        return;
+    }
+    RearmWaits();
+    const RunSequence step = BeginSequence();
+    window.SetCaption(step, false);
     flags.executing.store(1);
-    window.UpdateToolbar(true);
+    window.UpdateToolbar(step, true);
     std::optional<CMyException> stop;
     try {
         machine.Step();
         if (interactive) {
-            window.FollowPC();
-            window.RefreshAll();
-            window.ShowSourceLine(machine.pc);
+            window.FollowPC(step);
+            window.RefreshAll(step);
+            window.ShowSourceLine(step, machine.pc);
         }
     } catch (const CMyException& e) {
         stop = e;
@@ -89,17 +100,23 @@ void CRunControl::StepInto(bool interactive) {
     if (stop) {
         lastStepFailed = true;
         if (stop->GetCode() == StopCode::NoSourceLine) {
-            window.ShowStatusText(stop->GetMessage());
+            window.ShowStatusText(step, stop->GetMessage());
         } else if (stop->GetCode() != StopCode::Cancelled) {
-            window.ShowException(stop->GetMessage());
+            window.ShowException(step, stop->GetMessage());
         }
     }
     flags.executing.store(0);
-    window.UpdateToolbar(false);
+    window.UpdateToolbar(step, false);
 }
 
 void CRunControl::Run() {
     if (flags.IsExecuting()) {
+        return;
+    }
+    WaitForRun();
+    if (machine.IsSystemCallAt(machine.pc)) {
+        lastStepFailed = false;
+        StartRunThread(RunMode::ArmAfterFirstStep);
         return;
     }
     StepInto(false);
@@ -108,7 +125,7 @@ void CRunControl::Run() {
         return;
     }
     breakpoints.PlantBreakpoints(true);
-    StartRunThread(0);
+    StartRunThread(RunMode::FullSpeed);
 }
 
 void CRunControl::StepOver() {
@@ -136,7 +153,7 @@ void CRunControl::StepOut() {
     }
     WaitForRun();
     machine.SetStepOut(1);
-    StartRunThread(0);
+    StartRunThread(RunMode::FullSpeed);
 }
 
 void CRunControl::Animate() {
@@ -145,7 +162,7 @@ void CRunControl::Animate() {
     if (flags.IsExecuting()) {
         return;
     }
-    StartRunThread(AnimateDelayMs);
+    StartRunThread(RunMode::Animated);
 }
 
 void CRunControl::SetTemporaryBreakpoint(std::uint16_t address) {
@@ -161,21 +178,25 @@ void CRunControl::DropFailedTemporaryBreakpoint() {
     }
 }
 
-void CRunControl::StartRunThread(int delay) {
+void CRunControl::StartRunThread(RunMode runMode) {
     WaitForRun();
     RearmWaits();
-    window.SetCaption(true);
+    const RunSequence run = BeginSequence();
+    window.SetCaption(run, true);
     flags.executing.store(1);
     flags.runInProgress.store(1);
-    delayMs = delay;
-    window.FocusInstructions();
-    window.UpdateToolbar(true);
+    mode = runMode;
+    delayMs = runMode == RunMode::Animated ? AnimateDelayMs : 0;
+    window.FocusInstructions(run);
+    window.UpdateToolbar(run, true);
     breakpoints.HoldMemoryForRun();
+    window.RunStarted(run);
     try {
         worker = std::thread([this] { RunThreadProc(); });
     } catch (const std::system_error& e) {
         // No thread to run on: the run ends here, the way a failing worker would end it.
         OnRunException(AsStop(e));
+        window.RunEnded(run);
     }
 }
 
@@ -190,15 +211,32 @@ void CRunControl::RunThreadProc() {
         flags.runInProgress.store(0);
         flags.executing.store(0);
     }
+    try {
+        window.RunEnded(sequence);
+    } catch (...) {
+        // Nothing is left to undo; the worker ends either way.
+    }
 }
 
 void CRunControl::RunAndEnd() {
     std::optional<CMyException> stop;
     try {
-        if (delayMs == 0) {
+        switch (mode) {
+        case RunMode::FullSpeed:
             RunFullSpeed();
-        } else {
+            break;
+        case RunMode::Animated:
             RunAnimated();
+            break;
+        case RunMode::SingleStep:
+            machine.Step();
+            break;
+        case RunMode::ArmAfterFirstStep:
+            // The first step with the breakpoints lifted, as Run does on the calling thread.
+            machine.Step();
+            breakpoints.PlantBreakpoints(true);
+            RunFullSpeed();
+            break;
         }
     } catch (const CMyException& e) {
         stop = e;
@@ -212,6 +250,9 @@ void CRunControl::RunAndEnd() {
         // A Step Out ended by Stop leaves step-out mode too; left on, it would end a later step
         // or run at an unrelated return.
         machine.SetStepOut(0);
+        // A single step ends by itself, not by Stop.
+        flags.executing.store(0);
+        window.UpdateToolbar(sequence, false);
     }
 }
 
@@ -233,8 +274,8 @@ void CRunControl::RunAnimated() {
         } catch (const CMyException& e) {
             stop = e;
         }
-        window.FollowPC();
-        window.RefreshAll();
+        window.FollowPC(sequence);
+        window.RefreshAll(sequence);
         animationPause.SleepFor(std::chrono::milliseconds(delayMs));
         if (stop) {
             throw *stop;
@@ -249,13 +290,13 @@ void CRunControl::EndRun() {
         breakpoints.RemoveTemporaryBreakpoint(tempBreakpointId);
     }
     flags.runInProgress.store(0);
-    window.FollowPC();
-    window.RefreshAll();
-    window.SetCaption(false);
+    window.FollowPC(sequence);
+    window.RefreshAll(sequence);
+    window.SetCaption(sequence, false);
     try {
-        window.ShowSourceLine(machine.pc);
+        window.ShowSourceLine(sequence, machine.pc);
     } catch (const CMyException& e) {
-        window.ShowStatusText(e.GetMessage());
+        window.ShowStatusText(sequence, e.GetMessage());
     }
 }
 
@@ -263,14 +304,14 @@ void CRunControl::OnRunException(const CMyException& e) {
     EndRun();
     machine.SetStepOut(0);
     flags.executing.store(0);
-    window.UpdateToolbar(false);
+    window.UpdateToolbar(sequence, false);
     if (IsSilentStop(e.GetCode())) {
         return;
     }
     breakpoints.RestoreSavedBytes();
-    window.FollowPC();
-    window.RefreshAll();
-    window.ShowException(e.GetMessage());
+    window.FollowPC(sequence);
+    window.RefreshAll(sequence);
+    window.ShowException(sequence, e.GetMessage());
 }
 
 void CRunControl::Stop() {
@@ -281,16 +322,16 @@ void CRunControl::Stop() {
 
 void CRunControl::StopAndClose() {
     StopExecuting();
-    window.RequestClose();
+    window.RequestClose(sequence);
 }
 
 void CRunControl::StopExecuting() {
     flags.executing.store(0);
     CancelWaits();
-    window.UpdateToolbar(false);
+    window.UpdateToolbar(sequence, false);
     // A worker refreshes the window itself once it has stopped; until then the machine is its.
     if (!worker.joinable()) {
-        window.RefreshAll();
+        window.RefreshAll(sequence);
     }
 }
 

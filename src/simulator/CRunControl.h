@@ -1,6 +1,7 @@
 #pragma once
 
 #include "machine/CancelSignal.h"
+#include "simulator/CSimulatorWindow.h"
 
 #include <cstdint>
 #include <string>
@@ -10,8 +11,6 @@ class C8085Object;
 class CBreakpointList;
 class CMyException;
 class CSimulatorFlags;
-class CSimulatorWindow;
-class SystemCalls;
 
 // Executes a document's machine for its simulator window: single steps on the calling
 // (user-interface) thread; Run, Step Over, Run to Cursor, Step Out and Animate on one worker
@@ -21,16 +20,19 @@ class SystemCalls;
 //
 // All public operations are called from the user-interface thread. A new step or run first waits
 // until the previous worker has finished; Stop and Close cancel a device wait the worker is
-// blocked in (number prompt, serial read, delay) through the machine's system calls, so neither
-// ever kills a thread or waits for a device. `systemCalls` may be null when the machine has no
-// devices that wait.
+// blocked in (number prompt, serial read or write, delay, beep, printing) through the machine's
+// system-call handler, so neither ever kills a thread or waits for a device.
+//
+// No device wait runs on the user-interface thread: a step whose instruction is a system call
+// (CALL 0x0005) runs on the worker like a run, with Stop enabled while it lasts; so does the
+// first step of Run when it is one. Every step and run takes a new RunSequence, which all its
+// window calls carry (see CSimulatorWindow).
 class CRunControl {
 public:
     static constexpr int AnimateDelayMs = 400;
 
     CRunControl(C8085Object& machineToRun, CBreakpointList& breakpointList,
-                CSimulatorFlags& simulatorFlags, CSimulatorWindow& simulatorWindow,
-                SystemCalls* systemCalls);
+                CSimulatorFlags& simulatorFlags, CSimulatorWindow& simulatorWindow);
     CRunControl(const CRunControl&) = delete;
     CRunControl& operator=(const CRunControl&) = delete;
     // Stops a run still going and waits for its worker, which may call the window until then:
@@ -41,7 +43,8 @@ public:
     static std::string CaptionText(const std::string& title, bool running);
 
     // One instruction on this thread; an interactive step then refreshes the window and marks
-    // the source line of the new program counter.
+    // the source line of the new program counter. A system call is stepped on the worker
+    // instead (LastStepFailed then stays false; the worker shows its stop itself).
     void StepInto(bool interactive = true);
     // Steps once with the breakpoints lifted (so a run never stops on the breakpoint it stands
     // on), then plants them and runs at full speed.
@@ -64,11 +67,21 @@ public:
     bool LastStepFailed() const { return lastStepFailed; }
     // Waits until the worker of the last run, if any, has ended.
     void WaitForRun();
+    // The sequence of the latest step or run (0 before the first).
+    RunSequence CurrentSequence() const { return sequence; }
 
 private:
+    enum class RunMode {
+        FullSpeed,         // until Stop or a stop of the machine
+        Animated,          // the same, with a refresh and a pause after every instruction
+        SingleStep,        // one instruction (a system call stepped into)
+        ArmAfterFirstStep, // Run standing on a system call: step it, plant, then full speed
+    };
+
     // Clears executing and cancels any device wait: the worker ends at its next instruction.
     void StopExecuting();
-    void StartRunThread(int delay);
+    RunSequence BeginSequence();
+    void StartRunThread(RunMode mode);
     void RunThreadProc();
     void RunAndEnd();
     void RunFullSpeed();
@@ -85,10 +98,12 @@ private:
     CBreakpointList& breakpoints;
     CSimulatorFlags& flags;
     CSimulatorWindow& window;
-    SystemCalls* devices;
     CancelSignal animationPause; // cut short by Stop
 
     std::thread worker;
+    // Written on this thread only while no worker exists; the worker reads it.
+    RunSequence sequence = 0;
+    RunMode mode = RunMode::FullSpeed;
     int delayMs = 20;
     bool tempBreakpointSet = false;
     int tempBreakpointId = 0;

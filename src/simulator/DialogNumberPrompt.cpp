@@ -13,7 +13,7 @@ bool DialogNumberPrompt::PromptForNumber(int& result, int min, int max,
                                          const CancelSignal& cancel) {
     int open = 0;
     if (!nesting.compare_exchange_strong(open, 1)) {
-        dialog.ShowWarning("Internal Error: 101");
+        dialog.ShowWarning("Internal Error: 101", cancel);
         return false;
     }
     // A stopped or closed run cancels the dialog rather than abandoning it, so the prompt
@@ -31,10 +31,11 @@ bool DialogNumberPrompt::PromptForNumber(int& result, int min, int max,
         text = answer->substr(0, maxEditLength);
         const auto value = ParseTypedNumber(std::string_view(text).substr(0, parsedLength));
         if (!value) {
-            dialog.ShowWarning("Invalid Number");
+            dialog.ShowWarning("Invalid Number", cancel);
         } else if (*value < min || *value > max) {
             dialog.ShowWarning("Number should be within " + std::to_string(min) + " and " +
-                               std::to_string(max));
+                                   std::to_string(max),
+                               cancel);
         } else {
             result = *value;
             return true;

@@ -17,5 +17,7 @@ public:
     virtual std::optional<std::string> Show(const std::string& promptText, const std::string& text,
                                             const CancelSignal& cancel) = 0;
 
-    virtual void ShowWarning(const std::string& message) = 0;
+    // A warning box captioned "Zorvan"; returns when the user closes it or once `cancel` fires
+    // (so a box left open never holds a run that Stop or Close is ending).
+    virtual void ShowWarning(const std::string& message, const CancelSignal& cancel) = 0;
 };

@@ -1,10 +1,10 @@
 #include "app/CCompileCommand.h"
 
-#include "support/TempFolder.h"
 #include "app/CMyZorvanDoc.h"
 #include "simulator/CRunControl.h"
 #include "simulator/CSimulatorWindow.h"
 #include "simulator/SourceLineFlags.h"
+#include "support/TempFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -132,22 +132,24 @@ TEST(CompileCommand, AnUnreadableLineMapIsReportedAndTheOpeningGoesOn) {
 class SourceWindow : public CSimulatorWindow {
 public:
     explicit SourceWindow(CMyZorvanDoc& shown) : document(shown) {}
-    void RefreshAll() override {}
-    void FollowPC() override {}
-    void SetCaption(bool) override {}
-    void UpdateToolbar(bool) override {}
-    void FocusInstructions() override {}
-    void ShowSourceLine(std::uint16_t address) override {
+    void RefreshAll(RunSequence) override {}
+    void FollowPC(RunSequence) override {}
+    void SetCaption(RunSequence, bool) override {}
+    void UpdateToolbar(RunSequence, bool) override {}
+    void FocusInstructions(RunSequence) override {}
+    void RunStarted(RunSequence) override {}
+    void RunEnded(RunSequence) override {}
+    void ShowSourceLine(RunSequence, std::uint16_t address) override {
         const int line = document.lineMap.LineOfAddress(address);
         std::lock_guard lock(mutex);
         lines.push_back(line);
     }
-    void ShowStatusText(const std::string&) override {}
-    void ShowException(const std::string& message) override {
+    void ShowStatusText(RunSequence, const std::string&) override {}
+    void ShowException(RunSequence, const std::string& message) override {
         std::lock_guard lock(mutex);
         exceptions.push_back(message);
     }
-    void RequestClose() override {}
+    void RequestClose(RunSequence) override {}
 
     std::mutex mutex;
     std::vector<int> lines;
@@ -163,8 +165,7 @@ TEST(CompileCommand, ACompiledDocumentRunsToItsSourceLineBreakpoints) {
     ASSERT_EQ(bench.Compile().outcome, CCompileCommand::Outcome::Opened);
     auto& document = bench.document;
     SourceWindow window(document);
-    CRunControl control(document.GetMachine(), document, document.GetSimulatorFlags(), window,
-                        nullptr);
+    CRunControl control(document.GetMachine(), document, document.GetSimulatorFlags(), window);
 
     for (int expectedA = 0; expectedA < 3; ++expectedA) {
         control.Run();

@@ -1,13 +1,10 @@
 #include "../machine/PseudoTerminal.h"
 #include "../machine/ScopedEnvironment.h"
-#include "app/LinePrinter.h"
+#include "app/DeviceSet.h"
 #include "machine/C8085Object.h"
 #include "machine/CMyException.h"
 #include "machine/CSerialPort.h"
 #include "machine/CancelSignal.h"
-#include "machine/SleepingDelay.h"
-#include "machine/SystemCalls.h"
-#include "machine/TerminalBeeper.h"
 #include "simulator/DialogNumberPrompt.h"
 #include "simulator/NumberDialog.h"
 
@@ -34,7 +31,9 @@ struct UnansweredDialog : NumberDialog {
         EXPECT_FALSE(cancel.WaitReadable(neverReadable[0]));
         return std::nullopt;
     }
-    void ShowWarning(const std::string&) override { ADD_FAILURE() << "no warning expected"; }
+    void ShowWarning(const std::string&, const CancelSignal&) override {
+        ADD_FAILURE() << "no warning expected";
+    }
 };
 
 TEST(CancelSignal, WakesSleepsAndPollsFromAnotherThread) {
@@ -68,7 +67,7 @@ TEST(CancelSignal, WakesSleepsAndPollsFromAnotherThread) {
 class BlockedDeviceTest : public ::testing::Test {
 protected:
     BlockedDeviceTest() {
-        machine.SetSystemCallHandler(&calls);
+        devices.Attach(machine);
         machine.WriteByteAndWord(0x0200, 0xCD, 0x0005);
     }
 
@@ -96,12 +95,9 @@ protected:
     PseudoTerminal line;
     ScopedEnvironment com1{"ZORVAN_COM1", line.deviceName};
     UnansweredDialog dialog;
-    DialogNumberPrompt prompt{dialog};
-    TerminalBeeper beeper{-1};
-    SleepingDelay delay;
     CSerialPort serial;
-    LinePrinter printer;
-    SystemCalls calls{{prompt, beeper, delay, serial, printer}};
+    DeviceSet devices{dialog, {.serial = &serial}};
+    SystemCalls& calls = devices.Calls();
     C8085Object machine;
 };
 

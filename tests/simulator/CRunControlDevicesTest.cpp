@@ -32,7 +32,9 @@ public:
         }
         return "5";
     }
-    void ShowWarning(const std::string& message) override { warnings.push_back(message); }
+    void ShowWarning(const std::string& message, const CancelSignal&) override {
+        warnings.push_back(message);
+    }
 
     Signal entered;
     int shown = 0;
@@ -102,7 +104,7 @@ private:
 };
 
 struct DeviceBench {
-    DeviceBench() : prompt(dialog), calls({prompt, beeper, delay, serial, printer}), bench(&calls) {
+    DeviceBench() : prompt(dialog), calls({prompt, beeper, delay, serial, printer}) {
         bench.machine.SetSystemCallHandler(&calls);
     }
 
@@ -139,29 +141,65 @@ TEST(RunControlDevices, StopThenCloseOrStopAndCloseWhileBlockedInADevice) {
     PseudoCom1 com1;
     ASSERT_TRUE(com1.IsOpen());
     for (const bool stopAndClose : {false, true}) {
-        for (const auto& [name, function] : blockingCalls) {
-            SCOPED_TRACE(std::string(name) + (stopAndClose ? ", StopAndClose" : ", Stop, Close"));
-            DeviceBench devices;
-            RunBench& bench = devices.bench;
-            LoadCall(bench, function);
-            bench.control.Run();
-            ASSERT_TRUE(EnteredSignal(devices, function).Wait());
+        for (const bool stepInto : {false, true}) {
+            for (const auto& [name, function] : blockingCalls) {
+                SCOPED_TRACE(std::string(name) + (stepInto ? ", stepped into" : ", run") +
+                             (stopAndClose ? ", StopAndClose" : ", Stop, Close"));
+                DeviceBench devices;
+                RunBench& bench = devices.bench;
+                LoadCall(bench, function);
+                if (stepInto) {
+                    // Three steps on this thread up to the CALL; stepping the CALL returns at once
+                    // and leaves the device wait to the worker, with Stop enabled.
+                    for (int i = 0; i < 4; ++i) {
+                        bench.control.StepInto();
+                    }
+                    EXPECT_EQ(bench.window.Toolbar(), "Toolbar executing");
+                    EXPECT_TRUE(bench.window.RunHoldsMachine());
+                } else {
+                    bench.control.Run();
+                }
+                ASSERT_TRUE(EnteredSignal(devices, function).Wait());
 
-            EXPECT_FALSE(bench.control.Close()) << "refused while the run executes";
-            if (stopAndClose) {
-                bench.control.StopAndClose();
-                EXPECT_EQ(bench.window.EventsStartingWith("RequestClose").size(), 1u);
-            } else {
-                bench.control.Stop();
+                EXPECT_FALSE(bench.control.Close()) << "refused while the run executes";
+                if (stopAndClose) {
+                    bench.control.StopAndClose();
+                    EXPECT_EQ(bench.window.EventsStartingWith("RequestClose").size(), 1u);
+                } else {
+                    bench.control.Stop();
+                }
+                EXPECT_TRUE(bench.control.Close());
+                EXPECT_TRUE(bench.FlagsClear());
+                EXPECT_FALSE(bench.flags.IsSimulatorOpen());
+                EXPECT_EQ(bench.machine.pc, 0x0007) << "pc stays on the CALL";
+                EXPECT_TRUE(bench.window.EventsStartingWith("Exception").empty())
+                    << "a silent stop";
+                EXPECT_EQ(DialogNumberPrompt::OpenPrompts(), 0);
+                EXPECT_EQ(bench.window.EventsStartingWith("RunEnded").size(), 1u);
+                EXPECT_FALSE(bench.window.RunHoldsMachine());
             }
-            EXPECT_TRUE(bench.control.Close());
-            EXPECT_TRUE(bench.FlagsClear());
-            EXPECT_FALSE(bench.flags.IsSimulatorOpen());
-            EXPECT_EQ(bench.machine.pc, 0x0007) << "pc stays on the CALL";
-            EXPECT_TRUE(bench.window.EventsStartingWith("Exception").empty()) << "a silent stop";
-            EXPECT_EQ(DialogNumberPrompt::OpenPrompts(), 0);
         }
     }
+}
+
+TEST(RunControlDevices, SteppingIntoASystemCallThatEndsRefreshesLikeAStep) {
+    DeviceBench devices;
+    RunBench& bench = devices.bench;
+    devices.dialog.shown = 1; // answers "5" at once
+    LoadCall(bench, 12);
+    bench.machine.pc = 0x0007;
+    bench.machine.a = 12; // two keys into L
+    bench.machine.c = 1;
+    bench.window.sourceAddresses = {0x000A};
+    bench.control.StepInto();
+    bench.control.WaitForRun();
+    EXPECT_EQ(bench.machine.l, 5);
+    EXPECT_EQ(bench.machine.pc, 0x000A);
+    EXPECT_EQ(bench.window.Events(),
+              (std::vector<std::string>{"[RUNNING]", "Focus", "Toolbar executing", "RunStarted",
+                                        "FollowPC", "RefreshAll", "[READY]", "SourceLine 10",
+                                        "Toolbar idle", "RunEnded"}));
+    EXPECT_TRUE(bench.FlagsClear());
 }
 
 TEST(RunControlDevices, RunningAgainAfterAStopRepeatsTheCall) {

@@ -27,10 +27,10 @@ TEST(RunControl, RunStandingOnABreakpointExecutesItFirstAndStopsAtTheNextHit) {
         EXPECT_EQ(bench.machine.a, round) << "one pass of the loop per run";
         EXPECT_EQ(bench.machine.pc, 0x0000);
         // The exact order: the first step, the start of the worker, then a silent stop.
-        EXPECT_EQ(
-            bench.window.Events(),
-            (Events{"Toolbar executing", "Toolbar idle", "[RUNNING]", "Focus", "Toolbar executing",
-                    "FollowPC", "RefreshAll", "[READY]", "SourceLine 0", "Toolbar idle"}));
+        EXPECT_EQ(bench.window.Events(),
+                  (Events{"[READY]", "Toolbar executing", "Toolbar idle", "[RUNNING]", "Focus",
+                          "Toolbar executing", "RunStarted", "FollowPC", "RefreshAll", "[READY]",
+                          "SourceLine 0", "Toolbar idle", "RunEnded"}));
     }
     EXPECT_EQ(bench.machine.memory[0x0000], INR_A) << "the planted byte is written back";
     EXPECT_TRUE(bench.FlagsClear());
@@ -59,10 +59,10 @@ TEST(RunControl, HaltShowsTheComposedMessageAfterTheStoppedState) {
     EXPECT_EQ(bench.machine.pc, 0x1001) << "pc stays on the HLT";
     // No source line at the halt: EndRun puts that into the status bar; then the box.
     EXPECT_EQ(bench.window.Events(),
-              (Events{"Toolbar executing", "Toolbar idle", "[RUNNING]", "Focus",
-                      "Toolbar executing", "FollowPC", "RefreshAll", "[READY]",
+              (Events{"[READY]", "Toolbar executing", "Toolbar idle", "[RUNNING]", "Focus",
+                      "Toolbar executing", "RunStarted", "FollowPC", "RefreshAll", "[READY]",
                       "Status No equivalent source line", "Toolbar idle", "FollowPC", "RefreshAll",
-                      "Exception IP = 4097 -   Halt executed"}));
+                      "Exception IP = 4097 -   Halt executed", "RunEnded"}));
     EXPECT_TRUE(bench.FlagsClear());
 }
 
@@ -73,7 +73,8 @@ TEST(RunControl, AStopInTheFirstStepIsShownAndNoRunStarts) {
     bench.control.Run();
     EXPECT_TRUE(bench.control.LastStepFailed());
     EXPECT_EQ(bench.window.Events(),
-              (Events{"Toolbar executing", "Exception IP = 64 -   Halt executed", "Toolbar idle"}));
+              (Events{"[READY]", "Toolbar executing", "Exception IP = 64 -   Halt executed",
+                      "Toolbar idle"}));
     EXPECT_TRUE(bench.FlagsClear());
 }
 
@@ -87,17 +88,19 @@ TEST(RunControl, StepIntoRefreshesAndReportsWhereEachStopBelongs) {
     const StepIntoRow rows[] = {
         {"onto a source line",
          {NOP, NOP},
-         {"Toolbar executing", "FollowPC", "RefreshAll", "SourceLine 1", "Toolbar idle"}},
+         {"[READY]", "Toolbar executing", "FollowPC", "RefreshAll", "SourceLine 1",
+          "Toolbar idle"}},
         {"onto an address without source line",
          {JMP, 0x20, 0x00},
-         {"Toolbar executing", "FollowPC", "RefreshAll", "Status No equivalent source line",
-          "Toolbar idle"}},
+         {"[READY]", "Toolbar executing", "FollowPC", "RefreshAll",
+          "Status No equivalent source line", "Toolbar idle"}},
         {"onto a halt",
          {HLT},
-         {"Toolbar executing", "Exception IP = 0 -   Halt executed", "Toolbar idle"}},
+         {"[READY]", "Toolbar executing", "Exception IP = 0 -   Halt executed", "Toolbar idle"}},
         {"onto an invalid opcode",
          {0xDD},
-         {"Toolbar executing", "Exception IP = 0 -  Illegal Instruction ", "Toolbar idle"}},
+         {"[READY]", "Toolbar executing", "Exception IP = 0 -  Illegal Instruction ",
+          "Toolbar idle"}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -318,7 +321,8 @@ TEST(RunControl, CloseIsRefusedWhileRunningAndClosesAfterStop) {
     EXPECT_TRUE(bench.control.Close());
     EXPECT_FALSE(bench.flags.IsSimulatorOpen());
     EXPECT_TRUE(bench.FlagsClear()) << "Close waited for the worker's EndRun";
-    EXPECT_EQ(bench.window.EventsStartingWith("[READY]").size(), 1u);
+    EXPECT_EQ(bench.window.Caption(), "[READY]");
+    EXPECT_EQ(bench.window.EventsStartingWith("RunEnded").size(), 1u);
     EXPECT_TRUE(bench.GetBreakpoints().empty());
 }
 
@@ -374,6 +378,53 @@ TEST(RunControl, TwoDocumentsRunIndependentlyAtTheSameTime) {
     EXPECT_EQ(second.machine.memory[0x0001], JMP);
     EXPECT_TRUE(first.GetBreakpoints().empty());
     EXPECT_EQ(second.GetBreakpoints().size(), 1u);
+}
+
+} // namespace
+
+namespace {
+
+// The calls of a run that ended are still queued when the user starts the next command; the
+// window then delivers them. None of them may change what the window shows.
+TEST(RunControl, ALateUpdateOfAnEndedRunNeverWins) {
+    struct Row {
+        const char* next;
+        std::string caption, toolbar;
+        bool runHoldsMachine;
+    };
+    const Row rows[] = {{"Run", "[RUNNING]", "Toolbar executing", true},
+                        {"StepInto", "[READY]", "Toolbar idle", false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.next);
+        RunBench bench;
+        bench.Load({NOP, HLT});
+        bench.Load({JMP, 0x10, 0x00}, 0x0010);
+        bench.window.deliverLate = true;
+        bench.control.Run();
+        ASSERT_TRUE(bench.window.WaitFor("RunEnded"));
+        bench.control.WaitForRun();
+        EXPECT_TRUE(bench.window.RunHoldsMachine()) << "its RunEnded is not delivered yet";
+
+        bench.machine.pc = 0x0010;
+        if (std::string(row.next) == "Run") {
+            bench.control.Run();
+        } else {
+            bench.control.StepInto();
+        }
+        bench.window.DeliverQueued();
+        EXPECT_EQ(bench.window.Caption(), row.caption);
+        EXPECT_EQ(bench.window.Toolbar(), row.toolbar);
+        EXPECT_EQ(bench.window.RunHoldsMachine(), row.runHoldsMachine);
+        EXPECT_TRUE(bench.window.EventsStartingWith("Exception").empty());
+
+        // The second run's own calls, late as well, are current and do apply.
+        bench.control.Stop();
+        bench.control.WaitForRun();
+        bench.window.DeliverQueued();
+        EXPECT_EQ(bench.window.Caption(), "[READY]");
+        EXPECT_EQ(bench.window.Toolbar(), "Toolbar idle");
+        EXPECT_FALSE(bench.window.RunHoldsMachine());
+    }
 }
 
 } // namespace

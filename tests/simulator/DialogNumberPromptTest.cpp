@@ -31,7 +31,9 @@ struct ScriptedDialog : NumberDialog {
         answers.pop_front();
         return answer;
     }
-    void ShowWarning(const std::string& message) override { warnings.push_back(message); }
+    void ShowWarning(const std::string& message, const CancelSignal&) override {
+        warnings.push_back(message);
+    }
 };
 
 TEST(DialogNumberPrompt, AsksUntilAValidNumberInRangeOrCancel) {

@@ -9,6 +9,7 @@
 #include "simulator/CRunControl.h"
 #include "simulator/CSimulatorFlags.h"
 #include "simulator/CSimulatorWindow.h"
+#include "simulator/RunSequenceGate.h"
 
 #include <atomic>
 #include <chrono>
@@ -19,32 +20,67 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
-// Called on the worker thread as well, so it records under a mutex.
+// Records what run control asks of the window, as the window would apply it: through a
+// RunSequenceGate, so a late call is dropped. Calls from the thread that built the window (the
+// "user-interface thread") apply at once; calls from other threads apply at once too, unless
+// `deliverLate` is set: then they wait in a queue until DeliverQueued(), as queued calls wait for
+// a busy event loop. Called on the worker thread as well, so it records under a mutex.
 class RecordingWindow : public CSimulatorWindow {
 public:
-    void RefreshAll() override {
+    void RefreshAll(RunSequence s) override {
         if (failRefresh) {
             throw std::runtime_error("refresh failed");
         }
-        Record("RefreshAll");
+        Record(s, "RefreshAll");
     }
-    void FollowPC() override { Record("FollowPC"); }
-    void SetCaption(bool running) override { Record(running ? "[RUNNING]" : "[READY]"); }
-    void UpdateToolbar(bool executing) override {
-        Record(executing ? "Toolbar executing" : "Toolbar idle");
+    void FollowPC(RunSequence s) override { Record(s, "FollowPC"); }
+    void SetCaption(RunSequence s, bool running) override {
+        Record(s, running ? "[RUNNING]" : "[READY]");
     }
-    void FocusInstructions() override { Record("Focus"); }
-    void ShowSourceLine(std::uint16_t address) override {
+    void UpdateToolbar(RunSequence s, bool executing) override {
+        Record(s, executing ? "Toolbar executing" : "Toolbar idle");
+    }
+    void FocusInstructions(RunSequence s) override { Record(s, "Focus"); }
+    void ShowSourceLine(RunSequence s, std::uint16_t address) override {
         if (sourceAddresses.count(address) == 0) {
             throw CMyException(0, StopCode::NoSourceLine, "No equivalent source line");
         }
-        Record("SourceLine " + std::to_string(address));
+        Record(s, "SourceLine " + std::to_string(address));
     }
-    void ShowStatusText(const std::string& text) override { Record("Status " + text); }
-    void ShowException(const std::string& message) override { Record("Exception " + message); }
-    void RequestClose() override { Record("RequestClose"); }
+    void ShowStatusText(RunSequence s, const std::string& text) override {
+        Record(s, "Status " + text);
+    }
+    void ShowException(RunSequence s, const std::string& message) override {
+        Record(s, "Exception " + message);
+    }
+    void RequestClose(RunSequence s) override { Record(s, "RequestClose"); }
+    void RunStarted(RunSequence s) override { Record(s, "RunStarted"); }
+    void RunEnded(RunSequence s) override { Record(s, "RunEnded"); }
+
+    // Applies the calls held back by `deliverLate`, in the order they were made.
+    void DeliverQueued() {
+        std::vector<std::pair<RunSequence, std::string>> held;
+        {
+            std::lock_guard lock(mutex);
+            held.swap(queued);
+        }
+        for (auto& [s, event] : held) {
+            std::lock_guard lock(mutex);
+            Apply(s, std::move(event));
+        }
+    }
+    // What the window shows now: the last caption and toolbar applied, and whether the gate
+    // counts a run as holding the machine.
+    std::string Caption() const { return Last("["); }
+    std::string Toolbar() const { return Last("Toolbar"); }
+    bool RunHoldsMachine() const {
+        std::lock_guard lock(mutex);
+        return gate.RunInProgress();
+    }
 
     std::vector<std::string> Events() const {
         std::lock_guard lock(mutex);
@@ -63,12 +99,18 @@ public:
         std::lock_guard lock(mutex);
         events.clear();
     }
-    // Waits until `event` has been recorded (or a generous time has passed).
+    // Waits until `event` has been recorded, or queued when delivered late (or a generous time
+    // has passed).
     bool WaitFor(const std::string& event) {
         std::unique_lock lock(mutex);
         return changed.wait_for(lock, std::chrono::seconds(10), [&] {
             for (const auto& e : events) {
                 if (e == event) {
+                    return true;
+                }
+            }
+            for (const auto& q : queued) {
+                if (q.second == event) {
                     return true;
                 }
             }
@@ -80,17 +122,38 @@ public:
     std::set<std::uint16_t> sourceAddresses;
     // Makes RefreshAll throw, as a faulty window might.
     std::atomic<bool> failRefresh{false};
+    std::atomic<bool> deliverLate{false};
 
 private:
-    void Record(std::string event) {
+    void Record(RunSequence s, std::string event) {
         std::lock_guard lock(mutex);
-        events.push_back(std::move(event));
+        if (deliverLate && std::this_thread::get_id() != uiThread) {
+            queued.emplace_back(s, std::move(event));
+            changed.notify_all();
+            return;
+        }
+        Apply(s, std::move(event));
+    }
+    void Apply(RunSequence s, std::string event) {
+        const bool current = event == "RunStarted" ? gate.Started(s)
+                             : event == "RunEnded" ? gate.Ended(s)
+                                                   : gate.Accept(s);
+        if (current) {
+            events.push_back(std::move(event));
+        }
         changed.notify_all();
     }
+    std::string Last(const std::string& prefix) const {
+        const auto found = EventsStartingWith(prefix);
+        return found.empty() ? std::string() : found.back();
+    }
 
+    const std::thread::id uiThread = std::this_thread::get_id();
     mutable std::mutex mutex;
     std::condition_variable changed;
     std::vector<std::string> events;
+    std::vector<std::pair<RunSequence, std::string>> queued;
+    RunSequenceGate gate;
 };
 
 // A one-shot event between threads.
@@ -115,10 +178,7 @@ private:
 // Machine, breakpoints, flags and window of one document, and the run control over them.
 class RunBench : public CBreakpointList {
 public:
-    explicit RunBench(SystemCalls* devices = nullptr)
-        : control(machine, *this, flags, window, devices) {
-        flags.SetSimulatorOpen(true);
-    }
+    RunBench() : control(machine, *this, flags, window) { flags.SetSimulatorOpen(true); }
     ~RunBench() override {
         // The worker may still call the window; stop it before the members go.
         control.Stop();

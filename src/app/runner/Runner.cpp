@@ -34,10 +34,8 @@ std::string TextAfterPosition(const std::string& message) {
 Runner::Runner(const RunnerOptions& runOptions, const std::atomic<bool>& interruptFlag,
                std::FILE* outStream, std::FILE* errStream)
     : options(runOptions), interrupted(interruptFlag), out(outStream), err(errStream),
-      dialog(STDIN_FILENO, errStream), beeper(fileno(errStream)),
-      calls({prompt, beeper, options.noDelay ? static_cast<Delay&>(noDelay) : sleepingDelay, serial,
-             printer}),
-      console([this](char c) {
+      dialog(STDIN_FILENO, errStream),
+      devices(dialog, {.delay = options.noDelay ? &noDelay : nullptr}), console([this](char c) {
           std::fputc(c, out);
           lastConsoleChar = c;
       }) {
@@ -69,7 +67,7 @@ int Runner::Run() {
 }
 
 bool Runner::Assemble() {
-    machine.SetSystemCallHandler(&calls);
+    devices.Attach(machine);
     CParse parser;
     parser.Attach(machine);
     machine.Reset();

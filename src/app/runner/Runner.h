@@ -1,16 +1,12 @@
 #pragma once
 
-#include "app/LinePrinter.h"
+#include "app/DeviceSet.h"
 #include "app/runner/RunnerOptions.h"
 #include "app/runner/TerminalNumberDialog.h"
 #include "machine/C8085Object.h"
 #include "machine/CMyException.h"
-#include "machine/CSerialPort.h"
 #include "machine/CpmConsole.h"
-#include "machine/SleepingDelay.h"
-#include "machine/SystemCalls.h"
-#include "machine/TerminalBeeper.h"
-#include "simulator/DialogNumberPrompt.h"
+#include "machine/Delay.h"
 
 #include <atomic>
 #include <cstdint>
@@ -32,7 +28,7 @@ public:
     Runner(const RunnerOptions& options, const std::atomic<bool>& interrupted, std::FILE* out,
            std::FILE* err);
 
-    SystemCalls& Calls() { return calls; }
+    SystemCalls& Calls() { return devices.Calls(); }
 
     // The exit status.
     int Run();
@@ -60,13 +56,8 @@ private:
     std::FILE* err;
 
     TerminalNumberDialog dialog;
-    DialogNumberPrompt prompt{dialog};
-    TerminalBeeper beeper;
-    SleepingDelay sleepingDelay;
     NoDelay noDelay;
-    CSerialPort serial;
-    LinePrinter printer;
-    SystemCalls calls;
+    DeviceSet devices;
     CpmConsole console;
     char lastConsoleChar = '\n';
 

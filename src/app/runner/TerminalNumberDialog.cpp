@@ -47,7 +47,7 @@ std::optional<std::string> TerminalNumberDialog::Show(const std::string& promptT
     return line.empty() ? text : line;
 }
 
-void TerminalNumberDialog::ShowWarning(const std::string& message) {
+void TerminalNumberDialog::ShowWarning(const std::string& message, const CancelSignal&) {
     std::fprintf(err, "Zorvan: %s\n", message.c_str());
     std::fflush(err);
 }

@@ -13,7 +13,7 @@ public:
 
     std::optional<std::string> Show(const std::string& promptText, const std::string& text,
                                     const CancelSignal& cancel) override;
-    void ShowWarning(const std::string& message) override;
+    void ShowWarning(const std::string& message, const CancelSignal& cancel) override;
 
 private:
     static constexpr std::size_t keptLength = 4096; // longer answers are cut; the rest is read
