@@ -23,6 +23,8 @@ public:
 
     virtual SearchState LastSearch() const = 0;
     virtual void SetLastSearch(const SearchState& state) = 0;
+    // A search dialog opens (closes) over the view, which keeps showing its selection meanwhile.
+    virtual void SetFindDialogOpen(bool /*open*/) {}
 
     // Where a search in this direction begins: the caret, except that searching upwards begins
     // at the start of the selection, so that the match just shown is not found again.

@@ -7,11 +7,22 @@
 #include "editor/ui/CReplaceDlg.h"
 #include "editor/ui/FindSettings.h"
 
+namespace {
+
+// Runs the dialog modally; the view shows its selection meanwhile, as if it had the focus.
+void RunDialog(SearchTarget& target, QDialog& dialog) {
+    target.SetFindDialogOpen(true);
+    dialog.exec();
+    target.SetFindDialogOpen(false);
+}
+
+} // namespace
+
 void FindCommands::Find(SearchTarget& target, QWidget* parent) {
     FindSession session(target, FindSettings::Read(FindSettings::findSection));
     {
         CFindDlg dialog(session, parent);
-        dialog.exec();
+        RunDialog(target, dialog);
     }
     FindSettings::Write(FindSettings::findSection, session.Finish());
 }
@@ -35,7 +46,7 @@ void FindCommands::Replace(SearchTarget& target, QWidget* parent) {
     ReplaceSession session(target, FindSettings::Read(FindSettings::replaceSection));
     {
         CReplaceDlg dialog(session, parent);
-        dialog.exec();
+        RunDialog(target, dialog);
     }
     FindSettings::Write(FindSettings::replaceSection, session.Finish());
 }
