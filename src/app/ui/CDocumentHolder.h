@@ -1,0 +1,74 @@
+#pragma once
+
+#include "app/CMyZorvanDoc.h"
+#include "editor/CTextBufferObserver.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <map>
+
+class CChildFrame;
+
+// The window side of one open document: owns the CMyZorvanDoc, knows the document windows that
+// show it, and tells them when its title, path or modified state changes.
+//
+// Closers. Whatever must end before the document may close registers a closer: the simulator
+// window does, so that closing the document or leaving the program first stops the run, waits
+// for the worker to end and closes the simulator window. A closer runs on the user-interface
+// thread and answers true when its window is gone, false to keep the document open. Closers are
+// run by the main window before the save question; a document whose simulator is still open
+// after them is not closed, and no frame is destroyed under a running worker.
+class CDocumentHolder : public QObject, private CTextBufferObserver {
+    Q_OBJECT
+public:
+    using Closer = std::function<bool()>;
+
+    explicit CDocumentHolder(QObject* parent = nullptr);
+    ~CDocumentHolder() override;
+
+    CMyZorvanDoc& Document() { return document; }
+    QString Title() const;
+    QString PathName() const;
+    bool IsModified() const { return document.IsModified(); }
+    // The question asked before a modified document is closed.
+    QString SaveQuestion() const;
+
+    bool New();
+    // False with ErrorText() set when the file cannot be read.
+    bool Open(const QString& path);
+    // Writes the text to `path` (which becomes the document's path). A failure keeps the
+    // document modified and the file on disk as it was; ErrorText() then says why.
+    bool SaveTo(const QString& path);
+    QString ErrorText() const { return errorText; }
+
+    const QList<CChildFrame*>& Frames() const { return frames; }
+    void AddFrame(CChildFrame* frame);
+    void RemoveFrame(CChildFrame* frame);
+
+    // Returns a handle for RemoveCloser.
+    int AddCloser(Closer closer);
+    void RemoveCloser(int handle);
+    // Runs every closer; false as soon as one refuses.
+    bool RunClosers();
+
+    // Tells the windows to look again (title, modified state).
+    void NotifyChanged();
+
+signals:
+    void Changed();
+
+private:
+    void OnBufferChange(CTextBufferObserver* sourceView, const CTextChange* change, unsigned notice,
+                        int line) override;
+    void OnEditDone(int action, const std::string& text) override;
+    void CheckModified();
+
+    CMyZorvanDoc document;
+    QList<CChildFrame*> frames;
+    std::map<int, Closer> closers;
+    int nextCloser = 1;
+    bool lastModified = false;
+    QString errorText;
+};

@@ -1,0 +1,700 @@
+#include "app/ui/CMainFrame.h"
+
+#include "app/CommandEnabling.h"
+#include "app/ui/CAboutDlg.h"
+#include "app/ui/CAppInfo.h"
+#include "app/ui/CChildFrame.h"
+#include "app/ui/CDocumentHolder.h"
+#include "app/ui/CPlaceholderView.h"
+#include "app/ui/ToolbarIcons.h"
+#include "editor/MessageBoxes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QSettings>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+constexpr const char* recentGroup = "Recent File List";
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The same file whatever the spelling of its path.
+QString SameFileKey(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(QWidget* parent)
+    : QMainWindow(parent), recentFiles(CommandTable::RecentFileCount) {
+    setWindowTitle(CAppInfo::Title);
+    setAccessibleName(CAppInfo::Title);
+    setAcceptDrops(true);
+    viewFactory = [](CMyZorvanDoc& document, QWidget* parentWidget) -> QWidget* {
+        return new CPlaceholderView(document.GetTextBuffer(), parentWidget);
+    };
+    fileDialogs.open = [](QWidget* parentWidget) {
+        return QFileDialog::getOpenFileName(parentWidget, QStringLiteral("Open"), QString(),
+                                            QStringLiteral("8085 Files (*.85);;All Files (*)"));
+    };
+    fileDialogs.save = [](QWidget* parentWidget, const QString& suggested) {
+        return QFileDialog::getSaveFileName(parentWidget, QStringLiteral("Save As"), suggested,
+                                            QStringLiteral("8085 Files (*.85)"));
+    };
+
+    mdiArea = new QMdiArea(this);
+    mdiArea->setAccessibleName(QStringLiteral("Documents"));
+    mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdiArea);
+
+    LoadRecentFiles();
+    CreateActions();
+    CreateMenus();
+    CreateToolbar();
+    CreateStatusBar();
+    ShowMenus(false);
+
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::ActiveWindowChanged);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { FocusChanged(now); });
+    resize(900, 640);
+    UpdateCommandUI();
+}
+
+CMainFrame::~CMainFrame() {
+    // The windows go before the documents they show.
+    for (QMdiSubWindow* window : mdiArea->subWindowList()) {
+        delete window;
+    }
+    qDeleteAll(documents);
+    documents.clear();
+    delete printer;
+}
+
+CMainFrame* CMainFrame::Of(const QWidget* widget) {
+    for (auto* w = const_cast<QWidget*>(widget); w != nullptr; w = w->parentWidget()) {
+        if (auto* frame = qobject_cast<CMainFrame*>(w)) {
+            return frame;
+        }
+    }
+    return nullptr;
+}
+
+void CMainFrame::SetViewFactory(ViewProtocol::ViewFactory factory) {
+    viewFactory = std::move(factory);
+}
+
+void CMainFrame::SetFileDialogs(FileDialogs dialogs) {
+    fileDialogs = std::move(dialogs);
+}
+
+// ---- Commands ----
+
+void CMainFrame::CreateActions() {
+    for (const CommandTable::Command& command : CommandTable::Commands()) {
+        auto* action = new QAction(ToQString(command.menuText), this);
+        action->setObjectName(QStringLiteral("command%1").arg(command.id));
+        action->setData(command.id);
+        action->setStatusTip(ToQString(command.Prompt()));
+        action->setToolTip(ToQString(command.ToolTip()));
+        action->setAutoRepeat(false);
+        QList<QKeySequence> keys;
+        for (std::string_view key : CommandTable::KeysOf(command.id)) {
+            keys.append(QKeySequence(ToQString(key)));
+        }
+        // F1 is the application's everywhere, dialogs included (CAppShell).
+        if (command.id != CommandTable::HelpKey) {
+            action->setShortcuts(keys);
+        }
+        if (command.hook == CommandTable::EnableHook::ToolbarShown ||
+            command.hook == CommandTable::EnableHook::StatusShown) {
+            action->setCheckable(true);
+        }
+        const int id = command.id;
+        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+        // Keys work in every menu state, and for commands that are in no menu.
+        addAction(action);
+        actions[id] = action;
+    }
+    UpdateRecentActions();
+}
+
+QMenu* CMainFrame::BuildMenu(const CommandTable::Menu& menu) {
+    auto* result = new QMenu(ToQString(menu.title), this);
+    for (const CommandTable::MenuItem& item : menu.items) {
+        if (item.id == CommandTable::Separator) {
+            result->addSeparator();
+        } else if (item.id == CommandTable::RecentFiles) {
+            for (int slot = 0; slot < CommandTable::RecentFileCount; ++slot) {
+                result->addAction(actions.at(CommandTable::FileRecentFirst + slot));
+            }
+        } else {
+            result->addAction(actions.at(item.id));
+        }
+    }
+    connect(result, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+    return result;
+}
+
+void CMainFrame::CreateMenus() {
+    for (const CommandTable::Menu& menu : CommandTable::NoDocumentMenu()) {
+        noDocumentMenus.append(BuildMenu(menu));
+    }
+    for (const CommandTable::Menu& menu : CommandTable::DocumentMenu()) {
+        documentMenus.append(BuildMenu(menu));
+    }
+}
+
+void CMainFrame::ShowMenus(bool forDocument) {
+    if (forDocument == documentMenuShown && !menuBar()->actions().isEmpty()) {
+        return;
+    }
+    documentMenuShown = forDocument;
+    menuBar()->clear();
+    for (QMenu* menu : forDocument ? documentMenus : noDocumentMenus) {
+        menuBar()->addMenu(menu);
+    }
+}
+
+void CMainFrame::CreateToolbar() {
+    toolbar = new QToolBar(QStringLiteral("Standard"), this);
+    toolbar->setObjectName(QStringLiteral("toolbar%1").arg(CommandTable::ViewToolbar));
+    toolbar->setIconSize(QSize(20, 20));
+    for (int id : CommandTable::Toolbar()) {
+        if (id == CommandTable::Separator) {
+            toolbar->addSeparator();
+        } else {
+            QAction* action = actions.at(id);
+            action->setIcon(ToolbarIcons::For(id));
+            toolbar->addAction(action);
+        }
+    }
+    addToolBar(Qt::TopToolBarArea, toolbar);
+    connect(toolbar, &QToolBar::visibilityChanged, this, &CMainFrame::UpdateCommandUI);
+}
+
+void CMainFrame::CreateStatusBar() {
+    struct PaneSpec {
+        int id;
+        const char* widest;
+        const char* accessibleName;
+    };
+    static const PaneSpec specs[] = {
+        {ViewProtocol::PositionPane, "==============", "Line and column"},
+        {ViewProtocol::LineEndPane, "UNIX", "Line ends"},
+        {ViewProtocol::OverwritePane, "OVR", "Overwrite"},
+        {ViewProtocol::ReadOnlyPane, "READ", "Read only"},
+        {ViewProtocol::CapsLockPane, "CAP", "Caps Lock"},
+        {ViewProtocol::NumLockPane, "NUM", "Num Lock"},
+    };
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusBar%1").arg(CommandTable::ViewStatusBar));
+    auto* message = new QLabel(QStringLiteral("Ready"), bar);
+    message->setAccessibleName(QStringLiteral("Message"));
+    bar->addWidget(message, 1);
+    panes[ViewProtocol::MessagePane] = message;
+    for (const PaneSpec& spec : specs) {
+        auto* pane = new QLabel(bar);
+        pane->setAccessibleName(spec.accessibleName);
+        pane->setAlignment(Qt::AlignCenter);
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(spec.widest) + 8);
+        bar->addPermanentWidget(pane);
+        panes[spec.id] = pane;
+    }
+}
+
+QAction* CMainFrame::Action(int id) const {
+    const auto found = actions.find(id);
+    return found == actions.end() ? nullptr : found->second;
+}
+
+void CMainFrame::RunCommand(int id) {
+    using namespace CommandTable;
+    CChildFrame* frame = ActiveChildFrame();
+    CDocumentHolder* holder = frame != nullptr ? &frame->Holder() : nullptr;
+    if (id >= FileRecentFirst && id < FileRecentFirst + RecentFileCount) {
+        OpenRecentFile(id - FileRecentFirst);
+        return;
+    }
+    switch (id) {
+    case FileNew:
+        NewDocument();
+        break;
+    case FileOpen:
+        if (const QString path = fileDialogs.open(this); !path.isEmpty()) {
+            OpenDocumentFile(path);
+        }
+        break;
+    case FileClose:
+        if (holder != nullptr) {
+            CloseDocument(*holder);
+        }
+        break;
+    case FileSave:
+        if (holder != nullptr) {
+            SaveDocument(*holder);
+        }
+        break;
+    case FileSaveAs:
+        if (holder != nullptr) {
+            SaveDocumentAs(*holder);
+        }
+        break;
+    case FilePrintSetup:
+        if (!ViewProtocol::Execute(ActiveView(), id)) {
+            PrintSetup();
+        }
+        break;
+    case AppExit:
+        close();
+        break;
+    case AppAbout: {
+        CAboutDlg about(this);
+        about.exec();
+        break;
+    }
+    case ViewToolbar:
+        toolbar->setVisible(!toolbar->isVisible());
+        break;
+    case ViewStatusBar:
+        statusBar()->setVisible(!statusBar()->isVisible());
+        break;
+    case WindowNew:
+        if (holder != nullptr) {
+            NewWindow(*holder);
+        }
+        break;
+    case WindowCascade:
+        mdiArea->cascadeSubWindows();
+        break;
+    case WindowTile:
+        mdiArea->tileSubWindows();
+        break;
+    case NextPane:
+        if (frame != nullptr) {
+            frame->NextPane();
+        }
+        break;
+    case HelpDocumentation:
+    case HelpKey:
+        if (helpHandler) {
+            helpHandler();
+        }
+        break;
+    default:
+        ViewProtocol::Execute(ActiveView(), id);
+        break;
+    }
+    UpdateCommandUI();
+}
+
+void CMainFrame::UpdateCommandUI() {
+    CommandEnabling::FrameState state;
+    state.hasDocument = ActiveChildFrame() != nullptr;
+    state.toolbarShown = toolbar == nullptr || !toolbar->isHidden();
+    state.statusBarShown = !statusBar()->isHidden();
+    state.recentFileCount = static_cast<int>(recentFiles.Files().size());
+    QWidget* view = ActiveView();
+    for (const CommandTable::Command& command : CommandTable::Commands()) {
+        QAction* action = actions.at(command.id);
+        const auto answer = ViewProtocol::Query(view, command.id);
+        const CommandEnabling::State result = CommandEnabling::Evaluate(command, state, answer);
+        action->setEnabled(result.enabled);
+        if (action->isCheckable()) {
+            action->setChecked(result.checked);
+        }
+        if (!command.menuText.empty() && command.hook == CommandTable::EnableHook::View) {
+            const QString text = ViewProtocol::MenuText(view, command.id);
+            action->setText(text.isEmpty() ? ToQString(command.menuText) : text);
+        }
+    }
+}
+
+void CMainFrame::PrintSetup() {
+    if (printer == nullptr) {
+        printer = new QPrinter;
+    }
+    QPageSetupDialog dialog(printer, this);
+    dialog.exec();
+}
+
+// ---- Documents ----
+
+CChildFrame* CMainFrame::NewWindow(CDocumentHolder& holder) {
+    auto* frame = new CChildFrame(holder, viewFactory);
+    frame->closeRequest = [this](CChildFrame* closing) { return AllowFrameClose(closing); };
+    CDocumentHolder* owner = &holder;
+    connect(frame, &QObject::destroyed, this, [this, owner] { FrameDestroyed(owner); });
+    mdiArea->addSubWindow(frame);
+    // A new document window opens maximised, whatever state the others are in.
+    frame->showMaximized();
+    mdiArea->setActiveSubWindow(frame);
+    frame->ActiveView()->setFocus(Qt::OtherFocusReason);
+    UpdateTitles();
+    ActiveWindowChanged();
+    return frame;
+}
+
+CDocumentHolder* CMainFrame::NewDocument() {
+    auto* holder = new CDocumentHolder(this);
+    if (!holder->New()) {
+        MessageBoxes::Tell(CAppInfo::Title, holder->ErrorText().toStdString(),
+                           MessageBoxes::Icon::Warning);
+        delete holder;
+        return nullptr;
+    }
+    documents.append(holder);
+    connect(holder, &CDocumentHolder::Changed, this, &CMainFrame::UpdateTitles);
+    NewWindow(*holder);
+    return holder;
+}
+
+CDocumentHolder* CMainFrame::FindDocument(const QString& path) const {
+    const QString key = SameFileKey(path);
+    for (CDocumentHolder* holder : documents) {
+        if (!holder->PathName().isEmpty() && SameFileKey(holder->PathName()) == key) {
+            return holder;
+        }
+    }
+    return nullptr;
+}
+
+CDocumentHolder* CMainFrame::OpenDocumentFile(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (CDocumentHolder* open = FindDocument(absolute)) {
+        // A second document on the same file would overwrite the first one's saves.
+        if (!open->Frames().isEmpty()) {
+            CChildFrame* frame = open->Frames().front();
+            mdiArea->setActiveSubWindow(frame);
+            frame->ActiveView()->setFocus(Qt::OtherFocusReason);
+        }
+        AddRecentFile(open->PathName());
+        return open;
+    }
+    auto* holder = new CDocumentHolder(this);
+    if (!holder->Open(absolute)) {
+        MessageBoxes::Tell(CAppInfo::Title, holder->ErrorText().toStdString(),
+                           MessageBoxes::Icon::Warning);
+        delete holder;
+        return nullptr;
+    }
+    documents.append(holder);
+    connect(holder, &CDocumentHolder::Changed, this, &CMainFrame::UpdateTitles);
+    NewWindow(*holder);
+    AddRecentFile(absolute);
+    return holder;
+}
+
+bool CMainFrame::SaveDocument(CDocumentHolder& holder) {
+    if (holder.PathName().isEmpty()) {
+        return SaveDocumentAs(holder);
+    }
+    if (!holder.SaveTo(holder.PathName())) {
+        MessageBoxes::Tell(CAppInfo::Title, holder.ErrorText().toStdString(),
+                           MessageBoxes::Icon::Warning);
+        return false;
+    }
+    return true;
+}
+
+bool CMainFrame::SaveDocumentAs(CDocumentHolder& holder) {
+    const QString suggested = holder.PathName().isEmpty() ? holder.Title() : holder.PathName();
+    QString path = fileDialogs.save(this, suggested);
+    if (path.isEmpty()) {
+        return false;
+    }
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".85");
+    }
+    path = QFileInfo(path).absoluteFilePath();
+    if (!holder.SaveTo(path)) {
+        MessageBoxes::Tell(CAppInfo::Title, holder.ErrorText().toStdString(),
+                           MessageBoxes::Icon::Warning);
+        return false;
+    }
+    AddRecentFile(path);
+    return true;
+}
+
+bool CMainFrame::SaveModified(CDocumentHolder& holder) {
+    if (!holder.IsModified()) {
+        return true;
+    }
+    switch (MessageBoxes::Ask(CAppInfo::Title, holder.SaveQuestion().toStdString(),
+                              MessageBoxes::Icon::Warning, MessageBoxes::Buttons::YesNoCancel)) {
+    case MessageBoxes::Answer::Yes:
+        return SaveDocument(holder);
+    case MessageBoxes::Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMainFrame::StopSimulator(CDocumentHolder& holder) {
+    // The simulator's window stops its run and waits for its worker before it goes; a document
+    // whose simulator is still open keeps its windows.
+    return holder.RunClosers() && !holder.Document().IsSimulatorOpen();
+}
+
+bool CMainFrame::CloseDocument(CDocumentHolder& holder) {
+    if (!StopSimulator(holder) || !SaveModified(holder)) {
+        return false;
+    }
+    return CloseWindows(holder);
+}
+
+bool CMainFrame::CloseWindows(CDocumentHolder& holder) {
+    if (!holder.Document().CloseDocument()) {
+        return false;
+    }
+    closingAll = true;
+    const QList<CChildFrame*> frames = holder.Frames();
+    for (CChildFrame* frame : frames) {
+        frame->close();
+    }
+    closingAll = false;
+    return true;
+}
+
+bool CMainFrame::CloseAllDocuments() {
+    for (CDocumentHolder* holder : documents) {
+        if (!StopSimulator(*holder)) {
+            return false;
+        }
+    }
+    for (CDocumentHolder* holder : documents) {
+        if (!SaveModified(*holder)) {
+            return false;
+        }
+    }
+    const QList<CDocumentHolder*> closing = documents;
+    for (CDocumentHolder* holder : closing) {
+        if (!CloseWindows(*holder)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CMainFrame::AllowFrameClose(CChildFrame* frame) {
+    if (closingAll) {
+        return true;
+    }
+    CDocumentHolder& holder = frame->Holder();
+    if (!StopSimulator(holder)) {
+        return false;
+    }
+    if (holder.Frames().size() > 1) {
+        return true;
+    }
+    return SaveModified(holder) && holder.Document().CloseDocument();
+}
+
+void CMainFrame::FrameDestroyed(CDocumentHolder* holder) {
+    if (documents.contains(holder) && holder->Frames().isEmpty()) {
+        documents.removeAll(holder);
+        holder->deleteLater();
+    }
+    UpdateTitles();
+    ActiveWindowChanged();
+}
+
+// ---- Recent files ----
+
+void CMainFrame::LoadRecentFiles() {
+    QSettings settings(CAppInfo::SettingsOrganisation, CAppInfo::SettingsApplication);
+    settings.beginGroup(recentGroup);
+    std::vector<std::string> paths;
+    for (int slot = 1; slot <= CommandTable::RecentFileCount; ++slot) {
+        paths.push_back(
+            settings.value(QStringLiteral("File%1").arg(slot)).toString().toStdString());
+    }
+    recentFiles.Assign(paths);
+}
+
+void CMainFrame::SaveRecentFiles() const {
+    QSettings settings(CAppInfo::SettingsOrganisation, CAppInfo::SettingsApplication);
+    settings.beginGroup(recentGroup);
+    const auto& files = recentFiles.Files();
+    for (int slot = 0; slot < CommandTable::RecentFileCount; ++slot) {
+        const QString key = QStringLiteral("File%1").arg(slot + 1);
+        if (slot < static_cast<int>(files.size())) {
+            settings.setValue(key, QString::fromStdString(files[slot]));
+        } else {
+            settings.remove(key);
+        }
+    }
+}
+
+void CMainFrame::AddRecentFile(const QString& path) {
+    recentFiles.Add(path.toStdString());
+    SaveRecentFiles();
+    UpdateRecentActions();
+}
+
+void CMainFrame::UpdateRecentActions() {
+    const auto& files = recentFiles.Files();
+    for (int slot = 0; slot < CommandTable::RecentFileCount; ++slot) {
+        QAction* action = actions.at(CommandTable::FileRecentFirst + slot);
+        const bool used = slot < static_cast<int>(files.size());
+        action->setVisible(used);
+        action->setText(used ? QString::fromStdString(CRecentFileList::MenuText(slot, files[slot]))
+                             : QString());
+    }
+}
+
+void CMainFrame::OpenRecentFile(int index) {
+    const auto& files = recentFiles.Files();
+    if (index < 0 || index >= static_cast<int>(files.size())) {
+        return;
+    }
+    const std::string path = files[index];
+    if (OpenDocumentFile(QString::fromStdString(path)) == nullptr) {
+        // The box has said why; the entry leads nowhere now.
+        recentFiles.Remove(path);
+        SaveRecentFiles();
+        UpdateRecentActions();
+    }
+}
+
+// ---- Active window, titles, status bar ----
+
+CChildFrame* CMainFrame::ActiveChildFrame() const {
+    return qobject_cast<CChildFrame*>(mdiArea->currentSubWindow());
+}
+
+QWidget* CMainFrame::ActiveView() const {
+    CChildFrame* frame = ActiveChildFrame();
+    return frame != nullptr ? frame->ActiveView() : nullptr;
+}
+
+void CMainFrame::ActiveWindowChanged() {
+    ShowMenus(!mdiArea->subWindowList().isEmpty());
+    UpdateTitles();
+    ConnectActiveView();
+    UpdateCommandUI();
+}
+
+void CMainFrame::FocusChanged(QWidget* now) {
+    CChildFrame* frame = CChildFrame::Of(now);
+    if (frame == nullptr || CMainFrame::Of(frame) != this) {
+        return;
+    }
+    for (QWidget* view : frame->Views()) {
+        if (view == now || view->isAncestorOf(now)) {
+            frame->SetActiveView(view);
+        }
+    }
+    ConnectActiveView();
+    UpdateCommandUI();
+}
+
+void CMainFrame::ConnectActiveView() {
+    QWidget* view = ActiveView();
+    if (view == statusView) {
+        return;
+    }
+    if (statusView != nullptr) {
+        statusView->disconnect(this);
+    }
+    statusView = view;
+    for (int id : {ViewProtocol::PositionPane, ViewProtocol::LineEndPane,
+                   ViewProtocol::OverwritePane, ViewProtocol::ReadOnlyPane}) {
+        SetPaneText(id, QString());
+    }
+    if (view != nullptr) {
+        ViewProtocol::ConnectStatus(view, this, SLOT(SetPaneText(int, QString)));
+        ViewProtocol::ConnectCommandState(view, this, SLOT(UpdateCommandUI()));
+        ViewProtocol::RequestStatusPanes(view);
+    }
+}
+
+void CMainFrame::UpdateTitles() {
+    for (CDocumentHolder* holder : documents) {
+        const auto& frames = holder->Frames();
+        for (int index = 0; index < frames.size(); ++index) {
+            QString title = holder->Title();
+            if (frames.size() > 1) {
+                title += QStringLiteral(":%1").arg(index + 1);
+            }
+            frames[index]->setWindowTitle(title);
+            for (QWidget* view : frames[index]->Views()) {
+                view->setAccessibleDescription(title);
+            }
+        }
+    }
+    CChildFrame* active = ActiveChildFrame();
+    setWindowTitle(active != nullptr
+                       ? QStringLiteral("%1 - [%2]").arg(CAppInfo::Title, active->windowTitle())
+                       : QString(CAppInfo::Title));
+}
+
+void CMainFrame::SetStatusText(const QString& text) {
+    statusBar()->clearMessage();
+    panes.at(ViewProtocol::MessagePane)->setText(text.isEmpty() ? QStringLiteral("Ready") : text);
+}
+
+void CMainFrame::SetPaneText(int paneId, const QString& text) {
+    if (paneId == ViewProtocol::MessagePane) {
+        SetStatusText(text);
+    } else if (const auto found = panes.find(paneId); found != panes.end()) {
+        found->second->setText(text);
+    }
+}
+
+QString CMainFrame::PaneText(int paneId) const {
+    const auto found = panes.find(paneId);
+    return found == panes.end() ? QString() : found->second->text();
+}
+
+void CMainFrame::SetLockStates(bool capsLock, bool numLock) {
+    SetPaneText(ViewProtocol::CapsLockPane, capsLock ? QStringLiteral("CAP") : QString());
+    SetPaneText(ViewProtocol::NumLockPane, numLock ? QStringLiteral("NUM") : QString());
+}
+
+// ---- Window events ----
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!CloseAllDocuments()) {
+        event->ignore();
+        return;
+    }
+    SaveRecentFiles();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            return;
+        }
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            OpenDocumentFile(url.toLocalFile());
+        }
+    }
+    event->acceptProposedAction();
+}
