@@ -1,0 +1,486 @@
+#include "simulator/ui/CSimulatorDlg.h"
+
+#include "editor/MessageBoxes.h"
+#include "machine/C8085Object.h"
+#include "machine/CMyException.h"
+#include "machine/ui/CLedWindow.h"
+#include "simulator/CRunControl.h"
+#include "simulator/CSimulatorFlags.h"
+#include "simulator/CSimulatorWindow.h"
+#include "simulator/RunSequenceGate.h"
+#include "simulator/SourceViewServices.h"
+#include "simulator/ui/CSimListBox.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QStatusTipEvent>
+#include <QThread>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+struct CommandText {
+    const char* text;
+    const char* prompt;
+    const char* tip;
+};
+
+// The toolbar in its order; an empty text is a separator.
+constexpr CommandText toolbarCommands[] = {
+    {"Run", "Run the Simulator", "Run(F5)"},
+    {"Step Into", "Step Into the next instruction", "Step Into(F11)"},
+    {"Step Over", "Step over the next instruction", "Step Over(F10)"},
+    {"Step Out", "Steps out of the current function", "Step out(Shift+F11)"},
+    {"Run to Cursor", "Runs the program to the current cursor position", "Run to Cursor(Ctrl+F10)"},
+    {"", "", ""},
+    {"Stop", "Stop the Simulator", "Stop"},
+    {"Close", "Exit from the simulator", "Close"},
+    {"", "", ""},
+    {"Animate", "Run the simulator with short delay between each instruction", "Animate"},
+    {"Refresh", "Refresh the simulator", "Refresh"},
+    {"Toggle LED", "Toggle LED Display", "Toggle LED Display"},
+    {"", "", ""},
+    {"Toggle breakpoint", "Toggle breakpoint", "Toggle breakpoint (F9)"},
+    {"Enable/Disable breakpoint", "Enable/Disable breakpoint",
+     "Enable/Disable breakpoint (Ctrl+F9)"},
+};
+
+struct PaneLayout {
+    PaneKind kind;
+    const char* label;
+    int column;
+    int row;
+    int rowSpan;
+    int width;
+};
+
+constexpr PaneLayout paneLayouts[] = {
+    {PaneKind::Instructions, "Instructions", 0, 0, 3, 230},
+    {PaneKind::MemoryDump, "Memory Dump", 1, 0, 3, 110},
+    {PaneKind::Registers, "Registers", 2, 0, 1, 90},
+    {PaneKind::Flags, "Flags", 2, 1, 1, 90},
+    {PaneKind::Stack, "Stack", 3, 0, 3, 100},
+    {PaneKind::Ports, "Ports", 4, 0, 3, 80},
+};
+
+} // namespace
+
+template <typename Work> void CSimulatorDlg::OnGui(Work&& work) {
+    if (OnGuiThread()) {
+        work();
+    } else {
+        QMetaObject::invokeMethod(this, std::forward<Work>(work), Qt::QueuedConnection);
+    }
+}
+
+// Run control's side of the window. Calls arrive on the user-interface thread and on the
+// worker; each is applied on the user-interface thread unless its run sequence is older than one
+// already applied there.
+class CSimulatorDlg::WindowCalls : public CSimulatorWindow {
+public:
+    explicit WindowCalls(CSimulatorDlg& window) : dlg(window) {}
+
+    void RefreshAll(RunSequence s) override {
+        if (dlg.OnGuiThread() && dlg.gate->RunInProgress()) {
+            return; // the machine is the worker's; it refreshes the panes when it is done
+        }
+        auto copy = SimSnapshot::Take(*dlg.context.machine, dlg.context.breakpoints, ++dlg.copies);
+        const bool follow = dlg.followPending.exchange(false);
+        Deliver(s, [this, copy = std::move(copy), follow]() mutable {
+            dlg.ApplySnapshot(std::move(copy), follow);
+        });
+    }
+    void FollowPC(RunSequence) override {
+        // Taken along by the refresh that run control always sends right after.
+        dlg.followPending = true;
+    }
+    void SetCaption(RunSequence s, bool running) override {
+        Deliver(s, [this, running] { dlg.ApplyCaption(running); });
+    }
+    void UpdateToolbar(RunSequence s, bool executing) override {
+        Deliver(s, [this, executing] { dlg.ApplyToolbar(executing); });
+    }
+    void FocusInstructions(RunSequence s) override {
+        Deliver(s, [this] { dlg.Pane(PaneKind::Instructions).setFocus(); });
+    }
+    void ShowSourceLine(RunSequence s, std::uint16_t address) override {
+        if (dlg.context.sourceView == nullptr) {
+            return;
+        }
+        if (dlg.OnGuiThread()) {
+            dlg.context.sourceView->ShowSourceLine(address);
+            return;
+        }
+        // The worker cannot wait for the answer: a missing line goes to the status bar here,
+        // as run control would do with the exception.
+        Deliver(s, [this, address] { dlg.ApplySourceLine(address); });
+    }
+    void ShowStatusText(RunSequence s, const std::string& text) override {
+        Deliver(s, [this, text] { dlg.ShowStatusText(text); });
+    }
+    void ShowException(RunSequence s, const std::string& message) override {
+        Deliver(s, [message] {
+            MessageBoxes::Tell("Exception", message, MessageBoxes::Icon::Warning);
+        });
+    }
+    void RequestClose(RunSequence) override {
+        QMetaObject::invokeMethod(
+            &dlg, [this] { dlg.Close(); }, Qt::QueuedConnection);
+    }
+    void RunStarted(RunSequence s) override {
+        dlg.OnGui([this, s] { dlg.gate->Started(s); });
+    }
+    void RunEnded(RunSequence s) override {
+        dlg.OnGui([this, s] { dlg.gate->Ended(s); });
+    }
+
+private:
+    template <typename Work> void Deliver(RunSequence s, Work&& work) {
+        dlg.OnGui([this, s, work = std::forward<Work>(work)]() mutable {
+            if (dlg.gate->Accept(s)) {
+                work();
+            }
+        });
+    }
+
+    CSimulatorDlg& dlg;
+};
+
+CSimulatorDlg::CSimulatorDlg(const CSimContext& simContext, QWidget* parent)
+    : QWidget(parent, Qt::Window), context(simContext) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName("simulator");
+    gate = std::make_unique<RunSequenceGate>();
+    calls = std::make_unique<WindowCalls>(*this);
+    runControl = std::make_unique<CRunControl>(*context.machine, *context.breakpoints,
+                                               *context.flags, *calls);
+    led = new CLedWindow(*context.machine, this);
+    ledTimer = new QTimer(this);
+    ledTimer->setInterval(LedPollMs);
+    connect(ledTimer, &QTimer::timeout, this, &CSimulatorDlg::PollLed);
+    connect(led, &CLedWindow::closedByUser, this, [this] {
+        ledVisible = false;
+        ledAction->setChecked(false);
+    });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 0, 4, 4);
+    BuildToolbar();
+    layout->addWidget(toolbar);
+    BuildPanes();
+    BuildShortcuts();
+
+    ApplyCaption(false);
+    ToggleLed();
+    ApplyToolbar(false);
+    context.flags->SetSimulatorOpen(true);
+    // Twice, so that the first fill's marks against an empty pane are gone.
+    RefreshAll();
+    RefreshAll();
+    led->RefreshIfChanged(true);
+    resize(760, 470);
+}
+
+CSimulatorDlg::~CSimulatorDlg() {
+    // The worker may still call this window until it has ended.
+    runControl.reset();
+}
+
+bool CSimulatorDlg::OnGuiThread() const {
+    return QThread::currentThread() == thread();
+}
+
+void CSimulatorDlg::BuildToolbar() {
+    toolbar = new QToolBar(this);
+    toolbar->setObjectName("toolbar");
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    using Slot = void (CSimulatorDlg::*)();
+    const Slot handlers[] = {&CSimulatorDlg::Run,
+                             &CSimulatorDlg::StepInto,
+                             &CSimulatorDlg::StepOver,
+                             &CSimulatorDlg::StepOut,
+                             static_cast<Slot>(&CSimulatorDlg::RunToCursor),
+                             nullptr,
+                             &CSimulatorDlg::Stop,
+                             nullptr, // Close answers a value
+                             nullptr,
+                             &CSimulatorDlg::Animate,
+                             &CSimulatorDlg::Refresh,
+                             &CSimulatorDlg::ToggleLed,
+                             nullptr,
+                             &CSimulatorDlg::ToggleBreakpoint,
+                             &CSimulatorDlg::EnableDisableBreakpoint};
+    std::size_t idle = 0;
+    for (std::size_t i = 0; i < std::size(toolbarCommands); ++i) {
+        const auto& command = toolbarCommands[i];
+        if (*command.text == '\0') {
+            toolbar->addSeparator();
+            continue;
+        }
+        QAction* action = toolbar->addAction(command.text);
+        action->setToolTip(command.tip);
+        action->setStatusTip(command.prompt);
+        action->setShortcutContext(Qt::WindowShortcut);
+        if (handlers[i] != nullptr) {
+            connect(action, &QAction::triggered, this, handlers[i]);
+        } else {
+            connect(action, &QAction::triggered, this, [this] { Close(); });
+        }
+        const QString text = command.text;
+        if (text == "Stop") {
+            stopAction = action;
+        } else if (text == "Toggle LED") {
+            ledAction = action;
+            action->setCheckable(true);
+        } else if (text != "Refresh") {
+            idleActions[idle++] = action;
+        }
+    }
+}
+
+void CSimulatorDlg::BuildShortcuts() {
+    const std::pair<const char*, QKeySequence> keys[] = {
+        {"Run", Qt::Key_F5},
+        {"Step Into", Qt::Key_F11},
+        {"Step Over", Qt::Key_F10},
+        {"Step Out", QKeySequence(Qt::SHIFT | Qt::Key_F11)},
+        {"Run to Cursor", QKeySequence(Qt::CTRL | Qt::Key_F10)},
+        {"Stop", QKeySequence(Qt::CTRL | Qt::Key_Pause)},
+        {"Toggle breakpoint", Qt::Key_F9},
+        {"Enable/Disable breakpoint", QKeySequence(Qt::CTRL | Qt::Key_F9)},
+    };
+    for (const auto& [text, key] : keys) {
+        Command(text)->setShortcut(key);
+    }
+    // Stop and close has no button and is never disabled.
+    auto* stopAndClose = new QAction("Stop and Close", this);
+    stopAndClose->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F5));
+    stopAndClose->setShortcutContext(Qt::WindowShortcut);
+    connect(stopAndClose, &QAction::triggered, this, &CSimulatorDlg::StopAndClose);
+    addAction(stopAndClose);
+}
+
+void CSimulatorDlg::BuildPanes() {
+    auto* grid = new QGridLayout;
+    grid->setSpacing(4);
+    for (const auto& pane : paneLayouts) {
+        auto* box = new CSimListBox(pane.kind, context, this);
+        box->setObjectName(pane.label);
+        box->setAccessibleName(pane.label);
+        box->setMinimumWidth(pane.width);
+        box->SetEditsAllowed([this] { return EditsAllowed(); });
+        box->SetRefreshAll([this] { RefreshAll(); });
+        connect(box, &CSimListBox::statusPrompt, this,
+                [this](const QString& text) { ShowStatusText(text.toStdString()); });
+        connect(box, &CSimListBox::pcChanged, this, &CSimulatorDlg::FollowPC);
+        panes[static_cast<std::size_t>(pane.kind)] = box;
+        auto* label = new QLabel(pane.label, this);
+        label->setBuddy(box);
+        auto* cell = new QVBoxLayout;
+        cell->setSpacing(1);
+        cell->addWidget(label);
+        cell->addWidget(box, 1);
+        grid->addLayout(cell, pane.row, pane.column, pane.rowSpan, 1);
+    }
+    auto& registers = Pane(PaneKind::Registers);
+    registers.setFixedHeight(12 * registers.RowHeight() + 2);
+    auto& flagPane = Pane(PaneKind::Flags);
+    flagPane.setFixedHeight(5 * flagPane.RowHeight() + 2);
+    grid->setRowStretch(2, 1);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(4, 1);
+    static_cast<QVBoxLayout*>(layout())->addLayout(grid, 1);
+    // The Stack pane starts at the stack pointer; the rows decide that themselves.
+    Pane(PaneKind::Instructions).setFocus();
+}
+
+QAction* CSimulatorDlg::Command(const QString& text) const {
+    for (QAction* action : toolbar->actions()) {
+        if (action->text() == text) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+QString CSimulatorDlg::Caption(bool running) const {
+    return QString::fromStdString(CRunControl::CaptionText(context.title, running));
+}
+
+bool CSimulatorDlg::EditsAllowed() const {
+    return !gate->RunInProgress() && !context.flags->IsRunInProgress() &&
+           !context.flags->IsExecuting();
+}
+
+void CSimulatorDlg::RestorePlacement(const QByteArray& placement) {
+    if (!placement.isEmpty()) {
+        restoreGeometry(placement);
+    }
+}
+
+// Refreshes asked by the user or the source view (user-interface thread).
+
+void CSimulatorDlg::RefreshAll() {
+    if (gate->RunInProgress()) {
+        return;
+    }
+    TakeSnapshot(followPending.exchange(false));
+}
+
+void CSimulatorDlg::FollowPC() {
+    if (gate->RunInProgress()) {
+        return;
+    }
+    Pane(PaneKind::Instructions)
+        .ShowSnapshot(SimSnapshot::Take(*context.machine, context.breakpoints, ++copies), true);
+}
+
+void CSimulatorDlg::TakeSnapshot(bool followPc) {
+    ApplySnapshot(SimSnapshot::Take(*context.machine, context.breakpoints, ++copies), followPc);
+}
+
+void CSimulatorDlg::ApplySnapshot(std::shared_ptr<const SimSnapshot> copy, bool followPc) {
+    if (copy->sequence <= shownCopy) {
+        return;
+    }
+    shownCopy = copy->sequence;
+    for (PaneKind kind : {PaneKind::MemoryDump, PaneKind::Registers, PaneKind::Flags,
+                          PaneKind::Instructions, PaneKind::Stack, PaneKind::Ports}) {
+        Pane(kind).ShowSnapshot(copy, followPc && kind == PaneKind::Instructions);
+    }
+    led->RefreshIfChanged(false);
+}
+
+void CSimulatorDlg::ApplyCaption(bool running) {
+    setWindowTitle(Caption(running));
+    led->setWindowTitle(Caption(running) + LedCaptionSuffix);
+    if (running) {
+        ledTimer->start();
+    } else {
+        ledTimer->stop();
+        PollLed();
+    }
+}
+
+void CSimulatorDlg::ApplyToolbar(bool executing) {
+    stopAction->setEnabled(executing);
+    for (QAction* action : idleActions) {
+        action->setEnabled(!executing);
+    }
+}
+
+void CSimulatorDlg::ApplySourceLine(std::uint16_t address) {
+    try {
+        context.sourceView->ShowSourceLine(address);
+    } catch (const CMyException& e) {
+        context.sourceView->ShowStatusText(e.GetMessage());
+    }
+}
+
+void CSimulatorDlg::ShowStatusText(const std::string& text) {
+    if (context.sourceView != nullptr) {
+        context.sourceView->ShowStatusText(text);
+    }
+}
+
+// Commands.
+
+void CSimulatorDlg::Run() {
+    runControl->Run();
+}
+
+void CSimulatorDlg::StepInto() {
+    runControl->StepInto(true);
+}
+
+void CSimulatorDlg::StepOver() {
+    runControl->StepOver();
+}
+
+void CSimulatorDlg::StepOut() {
+    runControl->StepOut();
+}
+
+void CSimulatorDlg::RunToCursor() {
+    RunToCursor(Pane(PaneKind::Instructions).Rows().SelectedAddress());
+}
+
+void CSimulatorDlg::RunToCursor(std::uint16_t address) {
+    runControl->RunToCursor(address);
+}
+
+void CSimulatorDlg::Animate() {
+    runControl->Animate();
+}
+
+void CSimulatorDlg::Stop() {
+    runControl->Stop();
+}
+
+void CSimulatorDlg::StopAndClose() {
+    runControl->StopAndClose();
+}
+
+bool CSimulatorDlg::Close() {
+    return close();
+}
+
+void CSimulatorDlg::Refresh() {
+    FollowPC();
+    RefreshAll();
+}
+
+void CSimulatorDlg::ToggleLed() {
+    ledVisible = !ledVisible;
+    ledAction->setChecked(ledVisible);
+    led->setVisible(ledVisible);
+}
+
+void CSimulatorDlg::ToggleBreakpoint() {
+    Pane(PaneKind::Instructions).ToggleSelectedBreakpoint();
+}
+
+void CSimulatorDlg::EnableDisableBreakpoint() {
+    Pane(PaneKind::Instructions).EnableDisableSelectedBreakpoint();
+}
+
+void CSimulatorDlg::ShowAddress(std::uint16_t address) {
+    Pane(PaneKind::Instructions).ShowAddress(address);
+}
+
+void CSimulatorDlg::PollLed() {
+    led->RefreshIfChanged(false);
+}
+
+void CSimulatorDlg::closeEvent(QCloseEvent* event) {
+    if (closing) {
+        event->accept();
+        return;
+    }
+    if (context.flags->IsExecuting() || !runControl->Close()) {
+        event->ignore();
+        return;
+    }
+    closing = true;
+    ledTimer->stop();
+    led->hide();
+    emit closed(saveGeometry());
+    event->accept();
+}
+
+bool CSimulatorDlg::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        if (!tip.isEmpty()) {
+            ShowStatusText(tip.toStdString());
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
