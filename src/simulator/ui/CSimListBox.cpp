@@ -201,7 +201,7 @@ void CSimListBox::DrawRow(QPainter& painter, int row, const QRect& rect) {
         painter.setRenderHint(QPainter::Antialiasing, false);
     }
     QColor colour = focused ? palette().highlightedText().color() : palette().text().color();
-    if (!instructions && record.changed) {
+    if (!instructions && record.changed && !focused) {
         colour = changedColour;
     }
     painter.setPen(colour);

@@ -10,6 +10,7 @@
 #include "simulator/RunSequenceGate.h"
 #include "simulator/SourceViewServices.h"
 #include "simulator/ui/CSimListBox.h"
+#include "simulator/ui/ToolbarIcons.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -197,7 +198,8 @@ bool CSimulatorDlg::OnGuiThread() const {
 void CSimulatorDlg::BuildToolbar() {
     toolbar = new QToolBar(this);
     toolbar->setObjectName("toolbar");
-    toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolbar->setIconSize(QSize(24, 24));
     using Slot = void (CSimulatorDlg::*)();
     const Slot handlers[] = {&CSimulatorDlg::Run,
                              &CSimulatorDlg::StepInto,
@@ -221,7 +223,7 @@ void CSimulatorDlg::BuildToolbar() {
             toolbar->addSeparator();
             continue;
         }
-        QAction* action = toolbar->addAction(command.text);
+        QAction* action = toolbar->addAction(ToolbarIcon(command.text), command.text);
         action->setToolTip(command.tip);
         action->setStatusTip(command.prompt);
         action->setShortcutContext(Qt::WindowShortcut);
