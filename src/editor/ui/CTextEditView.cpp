@@ -18,6 +18,12 @@ CTextEditView::CTextEditView(QWidget* parent) : CTextView(parent) {
     }
     Action(EditorCommands::SwitchOverwrite)->setCheckable(true);
     viewport()->setAcceptDrops(true);
+    // Asking the clipboard may wait for another program; ask only when it changes.
+    const auto clipboardChanged = [this] {
+        clipboardHasText = !QApplication::clipboard()->text().isEmpty();
+    };
+    clipboardChanged();
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, clipboardChanged);
     ResetState();
 }
 
@@ -123,6 +129,7 @@ void CTextEditView::TypeCharacter(int code) {
             buffer->CloseUndoGroup(this);
             ScrollIntoView(caret);
         }
+        UpdateActions();
         AfterCharacterTyped(code, before);
         return;
     }
@@ -146,6 +153,7 @@ void CTextEditView::TypeCharacter(int code) {
     InsertAtCaret(std::string_view(&c, 1), CTextBuffer::ActionTyping);
     buffer->CloseUndoGroup(this);
     ScrollIntoView(caret);
+    UpdateActions();
     AfterCharacterTyped(code, before);
 }
 
@@ -385,17 +393,19 @@ void CTextEditView::UpdateActions() {
     Action(EditorCommands::Cut)->setEnabled(editable && HasSelection());
     Action(EditorCommands::Paste)
         ->setEnabled(editable && !QApplication::clipboard()->text().isEmpty());
-    QAction* undo = Action(EditorCommands::Undo);
-    undo->setEnabled(CanUndo());
-    undo->setText(UndoMenuText());
-    QAction* redo = Action(EditorCommands::Redo);
-    redo->setEnabled(CanRedo());
-    redo->setText(RedoMenuText());
+    Action(EditorCommands::Undo)->setEnabled(CanUndo());
+    Action(EditorCommands::Redo)->setEnabled(CanRedo());
     Action(EditorCommands::SwitchOverwrite)->setChecked(overwrite);
+}
+
+void CTextEditView::UpdateActionTexts() {
+    Action(EditorCommands::Undo)->setText(UndoMenuText());
+    Action(EditorCommands::Redo)->setText(RedoMenuText());
 }
 
 void CTextEditView::ShowContextMenu(const QPoint& globalPos) {
     UpdateActions();
+    UpdateActionTexts();
     QMenu menu(this);
     menu.addAction(Action(EditorCommands::Undo));
     menu.addSeparator();

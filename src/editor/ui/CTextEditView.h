@@ -47,6 +47,7 @@ protected:
     void ResetState() override;
     bool ExecuteCommand(int commandId) override;
     void UpdateActions() override;
+    void UpdateActionTexts() override;
     void ShowContextMenu(const QPoint& globalPos) override;
     // After the editor has handled a typed character: the source view keeps its marks on their
     // statements after Enter.
@@ -80,4 +81,5 @@ private:
     void Beep();
 
     bool overwrite = false;
+    bool clipboardHasText = false;
 };

@@ -46,6 +46,7 @@ void CTextView::AttachToBuffer(CTextBuffer* textBuffer) {
         buffer->AttachView(this);
     }
     ResetState();
+    UpdateActions();
 }
 
 void CTextView::DetachFromBuffer() {
@@ -80,6 +81,7 @@ void CTextView::ResetState() {
     verticalScrollBar()->setValue(0);
     viewport()->update();
     CaretMoved();
+    ScheduleActionUpdate();
 }
 
 void CTextView::ResetCaches() {
@@ -182,7 +184,7 @@ void CTextView::SetSelectionRaw(CTextPosition start, CTextPosition end) {
         }
     }
     emit selectionChanged();
-    ScheduleActionUpdate();
+    UpdateActions();
 }
 
 void CTextView::MoveCaret(CTextPosition position, bool extend) {
@@ -626,6 +628,7 @@ void CTextView::ScheduleActionUpdate() {
         QTimer::singleShot(0, this, [this] {
             actionUpdatePending = false;
             UpdateActions();
+            UpdateActionTexts();
         });
     }
 }

@@ -155,7 +155,10 @@ protected:
     virtual void ResetState();
     // Commands: returns false for an id the view does not handle.
     virtual bool ExecuteCommand(int commandId);
+    // The enabling of the commands; cheap enough for every caret move.
     virtual void UpdateActions();
+    // Texts of commands that change with the buffer, updated once the events are handled.
+    virtual void UpdateActionTexts() {}
     // Right click: the default menu offers Copy and Select All.
     virtual void ShowContextMenu(const QPoint& globalPos);
     virtual void DrawLine(QPainter& painter, const QRect& rect, int line);

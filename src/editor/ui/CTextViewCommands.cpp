@@ -31,7 +31,11 @@ QAction* CTextView::AddCommand(int commandId) {
     }
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     action->setData(commandId);
-    connect(action, &QAction::triggered, this, [this, commandId] { ExecuteCommand(commandId); });
+    // The enabling of the next key depends on what this one did.
+    connect(action, &QAction::triggered, this, [this, commandId] {
+        ExecuteCommand(commandId);
+        UpdateActions();
+    });
     addAction(action);
     actions.insert(commandId, action);
     actionList.append(action);

@@ -17,6 +17,7 @@ public:
     TextPrinter(const CTextView& view, QPrinter* printer);
 
     int PageCount() const { return static_cast<int>(pages.size()); }
+    int RowsPerPage() const { return rowsPerPage; }
     // Prints the pages of the printer's range (all when it has none).
     void Print();
 
