@@ -30,4 +30,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # file manager opens .85 files in Zorvan; the package needs no scripts of its own for that.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
 
+# The pictures of the user guide, where its pages look for them (../docs/screenshots beside Help).
+if(EXISTS ${CMAKE_SOURCE_DIR}/docs/screenshots)
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/screenshots/ DESTINATION share/zorvan/docs/screenshots
+          FILES_MATCHING PATTERN "*.png")
+endif()
+
 include(CPack)
