@@ -18,7 +18,7 @@ CCompileCommand::Result CCompileCommand::Open(const std::function<void()>& openW
     }
     result.outcome = Outcome::Opened;
     result.lineMapError = ReloadLineMap();
-    result.removedBreakpoints = RebuildBreakpoints();
+    result.removedBreakpoints = RebuildBreakpoints(result.lineMapError.empty());
     return result;
 }
 
@@ -45,7 +45,7 @@ std::string CCompileCommand::ReloadLineMap() {
     return {};
 }
 
-int CCompileCommand::RebuildBreakpoints() {
+int CCompileCommand::RebuildBreakpoints(bool lineMapRead) {
     document.ClearBreakpoints();
     CTextBuffer& text = document.GetTextBuffer();
     int removed = 0;
@@ -59,6 +59,9 @@ int CCompileCommand::RebuildBreakpoints() {
             const int enabled = (flags & LineFlagBreakpointDisabled) != 0 ? 0 : 1;
             document.AddBreakpoint(address, line, enabled);
         } catch (const CMyException&) {
+            if (!lineMapRead) {
+                continue;
+            }
             text.ChangeLineFlag(line, LineFlagBreakpoint, false, false);
             text.ChangeLineFlag(line, LineFlagBreakpointDisabled, false, false);
             ++removed;

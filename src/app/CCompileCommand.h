@@ -25,7 +25,8 @@ public:
         Outcome outcome = Outcome::AlreadyOpen;
         CMyException error;         // why it failed (Outcome::Failed)
         std::string lineMapError;   // the ".debug" file could not be read; the opening goes on
-        int removedBreakpoints = 0; // marks on lines without code, now cleared
+        int removedBreakpoints = 0; // marks on lines without code, now cleared (shown with
+                                    // InvalidBreakpointsMessage when above 0)
     };
 
     explicit CCompileCommand(CMyZorvanDoc& compiled) : document(compiled) {}
@@ -42,9 +43,11 @@ public:
     // Reads the ".debug" file of the last compile into the line map; the message of a failure,
     // or empty.
     std::string ReloadLineMap();
-    // Rebuilds the breakpoint list from the breakpoint marks of the source lines. Marks on lines
-    // without an address are cleared; returns how many.
-    int RebuildBreakpoints();
+    // Rebuilds the breakpoint list from the breakpoint marks of the source lines; returns how
+    // many marks were removed. The marks are the lasting form of the breakpoints: only a line map
+    // that was read (`lineMapRead`) can show that a marked line has no code, and only then is its
+    // mark removed. After a failed read every mark stays, for the next compile.
+    int RebuildBreakpoints(bool lineMapRead = true);
 
 private:
     CMyZorvanDoc& document;

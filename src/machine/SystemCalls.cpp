@@ -124,7 +124,7 @@ void SystemCalls::SystemCall(C8085Object& machine) {
         Print(machine);
         break;
     case 17:
-        devices.printer.PrintText("\r\n");
+        PrintText(machine, "\r\n");
         break;
     default:
         BadCall(machine);
@@ -318,11 +318,19 @@ void SystemCalls::SerialSend(C8085Object& machine) {
 
 void SystemCalls::Print(C8085Object& machine) {
     if (machine.c == 0) {
-        devices.printer.PrintText(std::string(1, static_cast<char>(machine.b)));
+        // The character is printed as a C string: a NUL byte is an empty text.
+        PrintText(machine,
+                  machine.b == 0 ? std::string() : std::string(1, static_cast<char>(machine.b)));
     } else if (machine.c == 1) {
-        devices.printer.PrintText(std::to_string(machine.b));
+        PrintText(machine, std::to_string(machine.b));
     } else {
         BadCall(machine);
+    }
+}
+
+void SystemCalls::PrintText(C8085Object& machine, const std::string& text) {
+    if (!devices.printer.PrintText(text, cancel)) {
+        Raise(machine, 0, StopCode::Cancelled, " Run stopped");
     }
 }
 

@@ -54,6 +54,7 @@ private:
     void SerialReceive(C8085Object& machine);
     void SerialSend(C8085Object& machine);
     void Print(C8085Object& machine);
+    void PrintText(C8085Object& machine, const std::string& text);
 
     bool Prompt(C8085Object& machine, int& result, int max, const std::string& text,
                 int initialValue);

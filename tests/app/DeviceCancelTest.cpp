@@ -1,5 +1,6 @@
 #include "../machine/PseudoTerminal.h"
 #include "../machine/ScopedEnvironment.h"
+#include "../simulator/RunControlHarness.h"
 #include "app/DeviceSet.h"
 #include "machine/C8085Object.h"
 #include "machine/CMyException.h"
@@ -7,12 +8,19 @@
 #include "machine/CancelSignal.h"
 #include "simulator/DialogNumberPrompt.h"
 #include "simulator/NumberDialog.h"
+#include "support/TempFolder.h"
 
+#include <algorithm>
+#include <csignal>
 #include <fcntl.h>
+#include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <thread>
 
-// Stopping a run from another thread while the machine waits in a device.
+// Stopping a run while the machine waits in a device: every wait ends promptly, silently and
+// without killing anything.
 
 namespace {
 
@@ -64,81 +72,220 @@ TEST(CancelSignal, WakesSleepsAndPollsFromAnotherThread) {
     close(fds[1]);
 }
 
-class BlockedDeviceTest : public ::testing::Test {
-protected:
-    BlockedDeviceTest() {
-        devices.Attach(machine);
-        machine.WriteByteAndWord(0x0200, 0xCD, 0x0005);
+namespace fs = std::filesystem;
+
+// Polls `condition` for up to two seconds.
+bool Eventually(const std::function<bool()>& condition) {
+    const auto end = std::chrono::steady_clock::now() + 2s;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
+// Descriptors of this process open on `path`.
+int OpenCount(const fs::path& path) {
+    int count = 0;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator("/proc/self/fd", error)) {
+        std::error_code ignored;
+        if (fs::read_symlink(entry.path(), ignored) == path) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+// A FIFO standing in for the printer port named by ZORVAN_LPT1.
+struct PrinterFifo {
+    explicit PrinterFifo(const TempFolder& folder) : path(folder.File("LPT1")) {
+        EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
+    }
+    ~PrinterFifo() {
+        CloseAll();
+        unlink(path.c_str());
+    }
+    // A reader that reads nothing, and a pipe filled to the brim through a writer of our own.
+    void OpenFullPipe() {
+        reader = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        writer = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        const std::string chunk(4096, 'f');
+        while (write(writer, chunk.data(), chunk.size()) > 0) {
+        }
+    }
+    void CloseAll() {
+        for (int* fd : {&reader, &writer}) {
+            if (*fd >= 0) {
+                close(*fd);
+                *fd = -1;
+            }
+        }
     }
 
-    // Runs the system call on a worker, cancels from here, and returns what the worker caught.
-    std::optional<CMyException> CallAndCancel(std::uint8_t a, std::uint8_t c, std::uint16_t hl) {
+    std::string path;
+    ScopedEnvironment lpt1{"ZORVAN_LPT1", path};
+    int reader = -1;
+    int writer = -1;
+};
+
+// A document with the standard devices: its machine stands on CALL 5 at 0x0200.
+class DeviceRun : public ::testing::Test {
+protected:
+    DeviceRun() {
+        devices.Attach(bench.machine);
+        bench.machine.WriteByteAndWord(0x0200, 0xCD, 0x0005);
+    }
+
+    void Prepare(std::uint8_t a, std::uint8_t c, std::uint16_t hl) {
+        auto& machine = bench.machine;
         machine.pc = 0x0200;
         machine.a = a;
         machine.c = c;
         machine.h = static_cast<std::uint8_t>(hl >> 8);
         machine.l = static_cast<std::uint8_t>(hl);
-        std::optional<CMyException> caught;
-        std::thread worker([this, &caught] {
-            try {
-                machine.Step();
-            } catch (const CMyException& stop) {
-                caught = stop;
-            }
-        });
-        std::this_thread::sleep_for(30ms);
-        calls.CancelWaits();
-        worker.join();
-        return caught;
+    }
+    // Stops the step or run and returns how long it took until its worker had ended.
+    std::chrono::duration<double, std::milli> StopAndTime() {
+        const auto start = std::chrono::steady_clock::now();
+        bench.control.Stop();
+        bench.control.WaitForRun();
+        return std::chrono::steady_clock::now() - start;
     }
 
+    TempFolder folder;
+    ScopedEnvironment tmpdir{"TMPDIR", folder.File("")};
+    ScopedEnvironment noCommand{"ZORVAN_PRINT_COMMAND", ""};
     PseudoTerminal line;
     ScopedEnvironment com1{"ZORVAN_COM1", line.deviceName};
     UnansweredDialog dialog;
-    CSerialPort serial;
-    DeviceSet devices{dialog, {.serial = &serial}};
-    SystemCalls& calls = devices.Calls();
-    C8085Object machine;
+    DeviceSet devices{dialog};
+    RunBench bench; // last: its run stops before the devices go
 };
 
-TEST_F(BlockedDeviceTest, EveryBlockingCallStopsSilentlyOnTheCall) {
+// Each wait a system call can make, stepped into (so it runs on the worker) and stopped. The
+// wait ends within a few milliseconds of Stop (the bound here is loose so that a loaded machine
+// never fails it; bench_runcontrol's StopInDeviceWait gives the figure).
+TEST_F(DeviceRun, EveryDeviceWaitEndsSoonAfterStop) {
     struct Row {
         const char* name;
         std::uint8_t a, c;
         std::uint16_t hl;
+        std::function<void()> prepare;
+        std::uint16_t pcAfter; // 0x0200: the call is repeated by the next run
     };
-    const Row rows[] = {{"delay of 7.6 minutes", 9, 0, 0xFFFF},
-                        {"serial read with nothing sent", 14, 0, 0},
-                        {"key prompt", 5, 0, 0},
-                        {"four keys prompt", 12, 0, 0},
-                        {"two keys prompt", 12, 1, 0},
-                        {"beep", 8, 0, 0}};
+    std::unique_ptr<PrinterFifo> fifo;
+    std::unique_ptr<ScopedEnvironment> command;
+    const auto fifoPrinter = [&](bool full) {
+        return [&, full] {
+            fifo.reset();
+            fifo = std::make_unique<PrinterFifo>(folder);
+            if (full) {
+                fifo->OpenFullPipe();
+            }
+        };
+    };
+    const Row rows[] = {
+        {"delay of 7.6 minutes", 9, 0, 0xFFFF, {}, 0x0200},
+        {"serial read with nothing sent", 14, 0, 0, {}, 0x0200},
+        {"key prompt", 5, 0, 0, {}, 0x0200},
+        {"four keys prompt", 12, 0, 0, {}, 0x0200},
+        {"beep", 8, 1, 0, {}, 0x0200},
+        {"printer FIFO without a reader", 16, 0, 0, fifoPrinter(false), 0x0200},
+        {"printer FIFO that is full", 16, 0, 0, fifoPrinter(true), 0x0200},
+        {"print command that does not end", 17, 0, 0,
+         [&] {
+             command = std::make_unique<ScopedEnvironment>(
+                 "ZORVAN_PRINT_COMMAND", "while [ -d '" + folder.File("") +
+                                             "' ]; do sleep 0.01; done; cat >/dev/null 2>&1");
+         },
+         0x0203}, // the text was handed over: the call is done
+    };
+    double worstMs = 0;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        calls.RearmWaits();
-        const auto stop = CallAndCancel(row.a, row.c, row.hl);
-        ASSERT_TRUE(stop);
-        EXPECT_EQ(stop->code, StopCode::Cancelled);
-        EXPECT_EQ(stop->errorFlag, 0);
-        EXPECT_EQ(stop->message, "IP = 512 -   Run stopped");
-        EXPECT_EQ(machine.pc, 0x0200);
-        EXPECT_FALSE(serial.IsOpen());
+        if (row.prepare) {
+            row.prepare();
+        }
+        bench.machine.b = 'x';
+        Prepare(row.a, row.c, row.hl);
+        bench.window.Clear();
+        bench.control.StepInto();
+        EXPECT_TRUE(bench.flags.IsExecuting()) << "the step waits on the worker";
+        std::this_thread::sleep_for(30ms); // into the wait
+        const auto took = StopAndTime();
+        worstMs = std::max(worstMs, took.count());
+        EXPECT_LT(took, 2s);
+        EXPECT_EQ(bench.machine.pc, row.pcAfter);
+        EXPECT_TRUE(bench.window.EventsStartingWith("Exception").empty());
+        EXPECT_EQ(bench.window.EventsStartingWith("RunEnded").size(), 1u);
+        EXPECT_TRUE(bench.FlagsClear());
         EXPECT_EQ(DialogNumberPrompt::OpenPrompts(), 0);
+        fifo.reset();
+        command.reset();
     }
+    RecordProperty("WorstStopMs", std::to_string(worstMs));
+    std::printf("worst time from Stop to the end of the worker: %.2f ms\n", worstMs);
+}
 
-    // Re-armed, the same calls complete again.
-    calls.RearmWaits();
+TEST_F(DeviceRun, AStoppedPrintCommandFinishesItsJobAndIsReaped) {
+    const auto pidFile = folder.File("pid");
+    const auto go = folder.File("go");
+    const auto printed = folder.File("printed");
+    // It waits for the file "go" (or for the test to end and take the folder away).
+    ScopedEnvironment command("ZORVAN_PRINT_COMMAND",
+                              "echo $$ > '" + pidFile + "'; while [ ! -e '" + go + "' ] && [ -d '" +
+                                  folder.File("") + "' ]; do sleep 0.01; done; cat >> '" + printed +
+                                  "'");
+    fs::create_directory(folder.path / "tmp");
+    ScopedEnvironment ownTmp("TMPDIR", (folder.path / "tmp").string());
+    const auto temporaryFiles = [&] {
+        return std::distance(fs::directory_iterator(folder.path / "tmp"), {});
+    };
+    bench.machine.b = 'P';
+    Prepare(16, 0, 0);
+    bench.control.StepInto();
+    ASSERT_TRUE(Eventually([&] { return !TempFolder::Read(pidFile).empty(); }));
+    StopAndTime();
+    const pid_t job = std::stoi(TempFolder::Read(pidFile));
+    EXPECT_EQ(kill(job, 0), 0) << "the job goes on";
+    EXPECT_EQ(temporaryFiles(), 1) << "its file stays while it prints";
+
+    std::ofstream(go).put('\n');
+    EXPECT_TRUE(Eventually([&] { return temporaryFiles() == 0; }));
+    EXPECT_EQ(TempFolder::Read(printed), "P");
+    EXPECT_TRUE(Eventually([&] { return !fs::exists("/proc/" + std::to_string(job)); }))
+        << "no zombie is left";
+}
+
+TEST_F(DeviceRun, APrinterReaderThatGoesAwayIsCode30) {
+    PrinterFifo fifo(folder);
+    fifo.OpenFullPipe();
+    bench.machine.b = 'x';
+    Prepare(16, 0, 0);
+    bench.control.StepInto();
+    // Once the printer has the FIFO open too, its reader (and our writer) go away.
+    ASSERT_TRUE(Eventually([&] { return OpenCount(fifo.path) == 3; }));
+    fifo.CloseAll();
+    bench.control.WaitForRun();
+    const auto boxes = bench.window.EventsStartingWith("Exception");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("stopped reading: Broken pipe"), std::string::npos) << boxes[0];
+    EXPECT_EQ(bench.machine.pc, 0x0200);
+}
+
+TEST_F(DeviceRun, ReArmedTheSameCallsCompleteAgain) {
+    Prepare(9, 0, 0xFFFF);
+    bench.control.StepInto();
+    StopAndTime();
     line.Write("!");
-    machine.pc = 0x0200;
-    machine.a = 14;
-    machine.c = 0;
-    machine.Step();
-    EXPECT_EQ(machine.b, '!');
-    machine.pc = 0x0200;
-    machine.a = 9;
-    machine.h = machine.l = 0;
-    machine.Step();
-    EXPECT_EQ(machine.pc, 0x0203);
+    Prepare(14, 0, 0);
+    bench.control.StepInto();
+    bench.control.WaitForRun();
+    EXPECT_EQ(bench.machine.b, '!');
+    EXPECT_EQ(bench.machine.pc, 0x0203);
 }
 
 } // namespace

@@ -94,5 +94,8 @@ struct FakeSerial : SerialPort {
 
 struct FakePrinter : Printer {
     std::vector<std::string> texts;
-    void PrintText(const std::string& text) override { texts.push_back(text); }
+    bool PrintText(const std::string& text, const CancelSignal&) override {
+        texts.push_back(text);
+        return true;
+    }
 };

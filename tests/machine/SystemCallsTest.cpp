@@ -423,6 +423,8 @@ TEST_F(SystemCallsTest, SerialFailuresStopWithThePortClosed) {
 TEST_F(SystemCallsTest, PrintCalls) {
     machine.b = 'H';
     EXPECT_FALSE(Call(16, 0));
+    machine.b = 0; // a C string: empty, not one NUL byte
+    EXPECT_FALSE(Call(16, 0));
     machine.b = 200;
     EXPECT_FALSE(Call(16, 1));
     machine.b = 7;
@@ -431,7 +433,7 @@ TEST_F(SystemCallsTest, PrintCalls) {
     const auto stop = Call(16, 2);
     ASSERT_TRUE(stop);
     EXPECT_EQ(stop->code, 9);
-    EXPECT_EQ(printer.texts, (std::vector<std::string>{"H", "200", "7", "\r\n"}));
+    EXPECT_EQ(printer.texts, (std::vector<std::string>{"H", "", "200", "7", "\r\n"}));
 }
 
 // A device wait ended by CancelWaits stops silently with pc on the CALL; once re-armed the same

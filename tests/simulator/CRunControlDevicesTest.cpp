@@ -77,7 +77,7 @@ public:
 
 class NoPrinter : public Printer {
 public:
-    void PrintText(const std::string&) override {}
+    bool PrintText(const std::string&, const CancelSignal&) override { return true; }
 };
 
 // A pseudo-terminal standing in for COM1; nothing is ever written to it.
