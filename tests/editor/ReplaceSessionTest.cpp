@@ -32,14 +32,6 @@ TEST_F(ReplaceSessionTest, ReplaceAllWithinAOneLineSelectionKeepsToItAsItWas) {
     EXPECT_EQ(target.selEnd, (CTextPosition{10, 0}));
 }
 
-TEST_F(ReplaceSessionTest, AMatchReachingPastTheSelectionIsLeftAlone) {
-    Load("ab ab ab");
-    target.SelectRange({2, 0}, {4, 0});
-    ReplaceSession session(target, {false, false, "ab", "X"});
-    EXPECT_EQ(session.ReplaceAll(), 0);
-    EXPECT_EQ(target.Text(), "ab ab ab");
-}
-
 TEST_F(ReplaceSessionTest, TheBlockEndMovesOnItsLineAndWithAddedLines) {
     Load("x a a\r\na a y");
     target.SelectRange({2, 0}, {2, 1});
