@@ -362,7 +362,12 @@ void CTextView::OnBufferChange(CTextBufferObserver*, const CTextChange* change, 
         return;
     }
     if ((notice & UpdateMarksOnly) != 0) {
-        bookmarksKnown = false;
+        // A mark set proves there are bookmarks; only a removed one makes a new count necessary.
+        if ((LineFlags(line) & CTextBuffer::LineFlagBookmark) != 0) {
+            hasBookmarks = bookmarksKnown = true;
+        } else if (hasBookmarks) {
+            bookmarksKnown = false;
+        }
         InvalidateLines(line, line);
         ScheduleActionUpdate();
         return;
@@ -375,8 +380,9 @@ void CTextView::OnBufferChange(CTextBufferObserver*, const CTextChange* change, 
         } else {
             colouring.LinesRemoved(line, delta);
             widths.LinesRemoved(lines, line, delta);
+            // Only removed lines can take the last bookmark with them.
+            bookmarksKnown = bookmarksKnown && !hasBookmarks;
         }
-        bookmarksKnown = false;
     } else {
         colouring.LineChanged(line);
         widths.LineChanged(lines, line);
