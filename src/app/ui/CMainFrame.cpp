@@ -79,10 +79,14 @@ CMainFrame::CMainFrame(QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
+    disconnect(qApp, nullptr, this, nullptr);
     // The windows go before the documents they show.
-    for (QMdiSubWindow* window : mdiArea->subWindowList()) {
+    closingAll = true;
+    // Closed ones, waiting for deletion, included.
+    for (CChildFrame* window : mdiArea->findChildren<CChildFrame*>()) {
         delete window;
     }
+    mdiArea->disconnect(this);
     qDeleteAll(documents);
     documents.clear();
     delete printer;
@@ -194,7 +198,7 @@ void CMainFrame::CreateStatusBar() {
     struct PaneSpec {
         int id;
         const char* widest;
-        const char* accessibleName;
+        const char* description;
     };
     static const PaneSpec specs[] = {
         {ViewProtocol::PositionPane, "==============", "Line and column"},
@@ -207,12 +211,12 @@ void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusBar%1").arg(CommandTable::ViewStatusBar));
     auto* message = new QLabel(QStringLiteral("Ready"), bar);
-    message->setAccessibleName(QStringLiteral("Message"));
+    message->setAccessibleDescription(QStringLiteral("Message"));
     bar->addWidget(message, 1);
     panes[ViewProtocol::MessagePane] = message;
     for (const PaneSpec& spec : specs) {
         auto* pane = new QLabel(bar);
-        pane->setAccessibleName(spec.accessibleName);
+        pane->setAccessibleDescription(spec.description);
         pane->setAlignment(Qt::AlignCenter);
         pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(spec.widest) + 8);
         bar->addPermanentWidget(pane);
@@ -691,10 +695,14 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-    for (const QUrl& url : event->mimeData()->urls()) {
+    OpenDroppedFiles(*event->mimeData());
+    event->acceptProposedAction();
+}
+
+void CMainFrame::OpenDroppedFiles(const QMimeData& dropped) {
+    for (const QUrl& url : dropped.urls()) {
         if (url.isLocalFile()) {
             OpenDocumentFile(url.toLocalFile());
         }
     }
-    event->acceptProposedAction();
 }

@@ -16,6 +16,7 @@ class QAction;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QMimeData;
 class QPrinter;
 class QToolBar;
 
@@ -61,6 +62,8 @@ public:
     // Every simulator first, then every save question; false when any refused.
     bool CloseAllDocuments();
     CChildFrame* NewWindow(CDocumentHolder& holder);
+    // Each local file of a drop opens as a document.
+    void OpenDroppedFiles(const QMimeData& dropped);
 
     QList<CDocumentHolder*> Documents() const { return documents; }
     CChildFrame* ActiveChildFrame() const;

@@ -1,0 +1,201 @@
+#include "MainFrameSupport.h"
+#include "app/CommandTable.h"
+#include "app/ui/CAppShell.h"
+#include "app/ui/ViewProtocol.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTest>
+
+namespace {
+
+using Answer = MessageBoxes::Answer;
+
+// A view that speaks the view protocol and records what reaches it.
+class FakeView : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+
+    Q_INVOKABLE int commandState(int id) const {
+        if (id == CommandTable::EditCut || id == CommandTable::ToggleBreakpointKey) {
+            return ViewProtocol::Handled | (cutEnabled ? ViewProtocol::Enabled : 0);
+        }
+        return id == CommandTable::EditUndo ? ViewProtocol::Handled | ViewProtocol::Enabled : 0;
+    }
+    Q_INVOKABLE bool onCommand(int id) {
+        commands.append(id);
+        return true;
+    }
+    Q_INVOKABLE QString commandText(int id) const {
+        return id == CommandTable::EditUndo ? QStringLiteral("&Undo Cut\tCtrl+Z") : QString();
+    }
+    Q_INVOKABLE void updateStatusPanes() {
+        emit statusPaneText(ViewProtocol::OverwritePane, QStringLiteral("INS"));
+    }
+
+    QList<int> commands;
+    bool cutEnabled = false;
+
+signals:
+    void statusPaneText(int paneId, const QString& text);
+    void commandStateChanged();
+};
+
+class AppShellTest : public MainFrameTest {
+protected:
+    void SetUp() override {
+        QSettings(CAppInfo::SettingsOrganisation, CAppInfo::SettingsApplication).clear();
+        shell = std::make_unique<CAppShell>();
+        shell->SetHelpPageCandidates({QString::fromStdString(folder.File("Help/index.html"))});
+        shell->urlOpener = [this](const QUrl& url) {
+            opened.append(url);
+            return true;
+        };
+    }
+    void TearDown() override {
+        shell.reset();
+        Settle();
+    }
+
+    QLabel* Pane(int id) const {
+        const auto labels = shell->MainFrame()->statusBar()->findChildren<QLabel*>();
+        for (QLabel* label : labels) {
+            if (label->text() == shell->MainFrame()->PaneText(id)) {
+                return label;
+            }
+        }
+        return nullptr;
+    }
+
+    std::unique_ptr<CAppShell> shell;
+    QList<QUrl> opened;
+};
+
+TEST_F(AppShellTest, StartsWithAnEmptyDocument) {
+    shell->Start(QString(), false);
+    CMainFrame* main = shell->MainFrame();
+    ASSERT_EQ(main->Documents().size(), 1);
+    EXPECT_EQ(main->Documents()[0]->Title(), "noname");
+    EXPECT_TRUE(main->HasDocumentMenu());
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(AccessibleText(Pane(ViewProtocol::MessagePane)), "Ready");
+    EXPECT_EQ(AccessibleText(Pane(ViewProtocol::PositionPane)), "Ln 1, Col 1");
+    EXPECT_EQ(main->PaneText(ViewProtocol::LineEndPane), "DOS");
+    EXPECT_EQ(QCoreApplication::organizationName(), "Local AppWizard-Generated Applications");
+}
+
+TEST_F(AppShellTest, StartsWithTheFileGivenOrSaysWhyNot) {
+    const QString path = QString::fromStdString(std::string(ZORVAN_EXAMPLES) + "/led_digits.85");
+    shell->Start(path, false);
+    CMainFrame* main = shell->MainFrame();
+    ASSERT_EQ(main->Documents().size(), 1);
+    EXPECT_EQ(main->Documents()[0]->Title(), "led_digits.85");
+    EXPECT_TRUE(AccessibleText(main->ActiveView()).startsWith("; LED digits"));
+    EXPECT_EQ(main->RecentFiles().Files().front(), path.toStdString());
+
+    auto second = std::make_unique<CAppShell>();
+    second->Start(QString::fromStdString(folder.File("missing.85")), false);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, "Zorvan");
+    EXPECT_NE(boxes.shown[0].text.find("No such file"), std::string::npos) << boxes.shown[0].text;
+    ASSERT_EQ(second->MainFrame()->Documents().size(), 1);
+    EXPECT_EQ(second->MainFrame()->Documents()[0]->Title(), "noname");
+}
+
+TEST_F(AppShellTest, F1OpensTheHelpPageOnceOrSaysItCouldNot) {
+    shell->Start(QString(), false);
+    QWidget* view = shell->MainFrame()->ActiveView();
+    QTest::keyClick(view, Qt::Key_F1);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, "Zorvan");
+    EXPECT_EQ(boxes.shown[0].text, "Could not open <" + folder.File("Help/index.html") + ">");
+    EXPECT_TRUE(opened.isEmpty());
+
+    std::filesystem::create_directory(folder.path / "Help");
+    folder.Write("Help/index.html", "<html></html>");
+    QTest::keyClick(view, Qt::Key_F1);
+    // A held key repeats; the repeats open nothing more.
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(view, &repeat);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0].toLocalFile(), QString::fromStdString(folder.File("Help/index.html")));
+
+    shell->MainFrame()->RunCommand(CommandTable::HelpDocumentation);
+    EXPECT_EQ(opened.size(), 2);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+TEST_F(AppShellTest, ViewCommandsKeysAndStatusTextsGoThroughTheActiveView) {
+    shell->Start(QString(), false);
+    CMainFrame* main = shell->MainFrame();
+    QList<FakeView*> views;
+    main->SetViewFactory([&views](CMyZorvanDoc&, QWidget* parent) {
+        views.append(new FakeView(parent));
+        views.back()->setFocusPolicy(Qt::StrongFocus);
+        return views.back();
+    });
+    main->NewDocument();
+    ASSERT_EQ(views.size(), 4);
+    FakeView* view = views.front();
+    EXPECT_EQ(main->ActiveView(), view);
+    EXPECT_EQ(main->PaneText(ViewProtocol::OverwritePane), "INS");
+
+    main->UpdateCommandUI();
+    EXPECT_FALSE(main->Action(CommandTable::EditCut)->isEnabled());
+    view->cutEnabled = true;
+    emit view->commandStateChanged();
+    EXPECT_TRUE(main->Action(CommandTable::EditCut)->isEnabled());
+    EXPECT_FALSE(main->Action(CommandTable::EditPaste)->isEnabled());
+    EXPECT_EQ(main->Action(CommandTable::EditUndo)->text(), "&Undo Cut\tCtrl+Z");
+
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_F9);
+    QTest::keyClick(view, Qt::Key_X, Qt::ControlModifier);
+    main->RunCommand(CommandTable::DebugRun);
+    EXPECT_EQ(view->commands, (QList<int>{CommandTable::ToggleBreakpointKey, CommandTable::EditCut,
+                                          CommandTable::DebugRun}));
+
+    emit view->statusPaneText(ViewProtocol::PositionPane, "Ln 7, Col 2");
+    emit view->statusPaneText(ViewProtocol::MessagePane, "MVI: move immediate");
+    emit views[1]->statusPaneText(ViewProtocol::PositionPane, "Ln 99, Col 1");
+    EXPECT_EQ(main->PaneText(ViewProtocol::PositionPane), "Ln 7, Col 2");
+    EXPECT_EQ(main->PaneText(ViewProtocol::MessagePane), "MVI: move immediate");
+}
+
+TEST_F(AppShellTest, ExitClosesTheSimulatorFirstAndKeepsAllWhenItRefuses) {
+    shell->Start(QString(), false);
+    CMainFrame* main = shell->MainFrame();
+    CDocumentHolder* document = main->Documents().front();
+    Modify(*document);
+    document->Document().SetSimulatorOpen(true);
+    QStringList order;
+    bool refuse = true;
+    document->AddCloser([&] {
+        order.append("simulator");
+        if (refuse) {
+            return false;
+        }
+        document->Document().SetSimulatorOpen(false);
+        return true;
+    });
+    boxes.answers = {Answer::No};
+
+    EXPECT_FALSE(main->close());
+    EXPECT_EQ(order, QStringList{"simulator"});
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(main->Documents().size(), 1);
+
+    refuse = false;
+    EXPECT_TRUE(main->close());
+    EXPECT_EQ(order, (QStringList{"simulator", "simulator"}));
+    EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+} // namespace
+
+#include "AppShellTest.moc"
