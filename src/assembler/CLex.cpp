@@ -89,7 +89,8 @@ bool CLex::AtNumberTerminator() const {
         return true;
     }
     const char c = lineBuffer[scanPos];
-    return SourceChar::IsSpace(c) || c == ',' || c == ';' || c == '#';
+    // A NUL ends the number; the next token then reports it as the syntax error it is anywhere.
+    return SourceChar::IsSpace(c) || c == ',' || c == ';' || c == '#' || c == '\0';
 }
 
 // Called at a digit.

@@ -1,16 +1,9 @@
 #pragma once
 
 #include "assembler/CScanner.h"
+#include "machine/ErrorCodes.h"
 
 #include <string>
-
-// Error codes of the lexer.
-namespace LexError {
-constexpr int IllegalBinary = 5;
-constexpr int IllegalOctal = 6;
-constexpr int IllegalHex = 7;
-constexpr int SyntaxError = 13;
-} // namespace LexError
 
 // The tokenizer of one assembly line: comments (";" or "#" to the end of the line), directives
 // (".name", letters only), words (labels when a ":" follows at once, mnemonics, identifiers),

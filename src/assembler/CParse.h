@@ -17,24 +17,6 @@
 
 class C8085Object;
 
-// Error codes of the parser, the symbol table and the directives. Every error is a CMyException
-// with errorFlag 1 whose message starts with "Line - L Column - C ". The lexer's codes (5, 6, 7,
-// 13) are in CLex.h, the line map's (19, 20 for the ".debug" file) in CdebugData.h.
-namespace AssemblerError {
-constexpr int IllegalDirective = 2;
-constexpr int IllegalRegister = 3;
-constexpr int IllegalRst = 8;
-constexpr int DuplicateSymbol = 11;
-constexpr int UnresolvedSymbol = 12;
-constexpr int SyntaxError = LexError::SyntaxError; // the same error, raised by the parser
-constexpr int ExpectingValue = 14;
-constexpr int ExpectingIdentifier = 16;
-constexpr int ExpectingComma = 17;
-constexpr int EmptyFileName = 19;
-constexpr int CannotOpen = 20;
-constexpr int SymbolTableOverflow = 21;
-} // namespace AssemblerError
-
 // The 8085 assembler. One pass over a ".85" source, each instruction assembled straight into the
 // memory of the attached machine at the location counter; labels and ".equ" names go into the
 // symbol table, and uses of names before their definition (allowed only as the 16-bit address of

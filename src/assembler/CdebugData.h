@@ -1,18 +1,13 @@
 #pragma once
 
+#include "machine/ErrorCodes.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-
-// Error codes of the line map.
-namespace LineMapError {
-constexpr int EmptyFileName = 19;
-constexpr int CannotOpen = 20;
-constexpr int NoSourceLine = 31; // the same as StopCode::NoSourceLine
-} // namespace LineMapError
 
 // The line map: which source line (1-based) each assembled instruction came from, and back.
 //

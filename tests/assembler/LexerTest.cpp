@@ -125,6 +125,10 @@ INSTANTIATE_TEST_SUITE_P(Lines, LexerErrors,
                                            ErrorRow{"'a'", 13, "NextToken : Syntax Error"},
                                            ErrorRow{"nop\xe9", 13, "NextToken : Syntax Error"},
                                            ErrorRow{std::string("nop\0nop", 7), 13,
+                                                    "NextToken : Syntax Error"},
+                                           ErrorRow{std::string("0x1F\0", 5), 13,
+                                                    "NextToken : Syntax Error"},
+                                           ErrorRow{std::string("017\0", 4), 13,
                                                     "NextToken : Syntax Error"}));
 
 TEST(Lexer, CountsEveryEndedLineWhenTheNextLineStarts) {
