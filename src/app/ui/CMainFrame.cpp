@@ -298,9 +298,7 @@ void CMainFrame::RunCommand(int id) {
         break;
     case HelpDocumentation:
     case HelpKey:
-        if (helpHandler) {
-            helpHandler();
-        }
+        ShowHelp();
         break;
     default:
         ViewProtocol::Execute(ActiveView(), id);
@@ -328,6 +326,12 @@ void CMainFrame::UpdateCommandUI() {
             const QString text = ViewProtocol::MenuText(view, command.id);
             action->setText(text.isEmpty() ? ToQString(command.menuText) : text);
         }
+    }
+}
+
+void CMainFrame::ShowHelp() {
+    if (helpHandler) {
+        helpHandler();
     }
 }
 
@@ -627,6 +631,7 @@ void CMainFrame::ConnectActiveView() {
     if (view != nullptr) {
         ViewProtocol::ConnectStatus(view, this, SLOT(SetPaneText(int, QString)));
         ViewProtocol::ConnectCommandState(view, this, SLOT(UpdateCommandUI()));
+        ViewProtocol::ConnectHelp(view, this, SLOT(ShowHelp()));
         ViewProtocol::RequestStatusPanes(view);
     }
 }

@@ -85,6 +85,8 @@ public:
 public slots:
     void SetPaneText(int paneId, const QString& text);
     void UpdateCommandUI();
+    // The help page, through helpHandler.
+    void ShowHelp();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

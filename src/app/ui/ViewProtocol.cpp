@@ -61,6 +61,13 @@ bool ConnectCommandState(QObject* view, QObject* receiver, const char* slot) {
                             Qt::UniqueConnection);
 }
 
+bool ConnectHelp(QObject* view, QObject* receiver, const char* slot) {
+    if (!Has(view, "helpRequested()")) {
+        return false;
+    }
+    return QObject::connect(view, SIGNAL(helpRequested()), receiver, slot, Qt::UniqueConnection);
+}
+
 void RequestStatusPanes(QObject* view) {
     if (Has(view, "updateStatusPanes()")) {
         QMetaObject::invokeMethod(view, "updateStatusPanes", Qt::DirectConnection);

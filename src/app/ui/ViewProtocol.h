@@ -29,6 +29,8 @@ class QWidget;
 //         carries out `id`; true when it did.
 //     Q_INVOKABLE QString commandText(int id) const;            (optional)
 //         a menu text replacing the table's (e.g. "&Undo Cut\tCtrl+Z"), or empty for the table's.
+//     signal void helpRequested();                               (optional)
+//         the help page is wanted (the frame opens it; F1 and the Help menu never reach the view).
 //     signal void commandStateChanged();                         (optional)
 //         emitted when an enabled state may have changed (selection, clipboard, undo, run state);
 //         the main window then asks again. It also asks whenever the focus, the active window or
@@ -67,6 +69,7 @@ QString MenuText(QObject* view, int id);
 // Connects the view's optional signals to `receiver`'s slots; false for a missing signal.
 bool ConnectStatus(QObject* view, QObject* receiver, const char* slot);
 bool ConnectCommandState(QObject* view, QObject* receiver, const char* slot);
+bool ConnectHelp(QObject* view, QObject* receiver, const char* slot);
 void RequestStatusPanes(QObject* view);
 
 } // namespace ViewProtocol
