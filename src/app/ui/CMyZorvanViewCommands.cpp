@@ -1,0 +1,300 @@
+#include "app/CMyZorvanDoc.h"
+#include "app/ui/CBreakpointsDlg.h"
+#include "app/ui/CMyZorvanView.h"
+#include "app/ui/CPreferencesDlg.h"
+#include "app/ui/SourceViewDocumentLink.h"
+#include "app/ui/ViewProtocol.h"
+#include "editor/EditorCommands.h"
+#include "simulator/SourcePreferences.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+
+namespace {
+
+using ViewProtocol::Enabled;
+using ViewProtocol::Handled;
+
+// The editor commands behind the context menu's entries.
+int EditorCommandOf(SourceViewAction action) {
+    switch (action) {
+    case SourceViewAction::Undo:
+        return EditorCommands::Undo;
+    case SourceViewAction::Cut:
+        return EditorCommands::Cut;
+    case SourceViewAction::Copy:
+        return EditorCommands::Copy;
+    case SourceViewAction::Paste:
+        return EditorCommands::Paste;
+    case SourceViewAction::Delete:
+        return EditorCommands::Delete;
+    case SourceViewAction::SelectAll:
+        return EditorCommands::SelectAll;
+    default:
+        return 0;
+    }
+}
+
+// The print commands of the main window, which the text view carries out.
+constexpr int FilePrint = 57607;
+constexpr int FilePrintPreview = 57609;
+constexpr int FilePrintSetup = 57606;
+
+} // namespace
+
+SourceViewState CMyZorvanView::State() const {
+    return {true, document.IsSimulatorOpen(), document.IsExecuting()};
+}
+
+int CMyZorvanView::commandState(int id) const {
+    if (const SourceViewCommand* command = FindSourceViewCommand(id)) {
+        if (command->enable == SourceViewEnable::ContextMenu) {
+            return Handled | (ContextEntryEnabled(command->action) ? Enabled : 0);
+        }
+        return Handled | (IsSourceViewCommandEnabled(command->enable, State()) ? Enabled : 0);
+    }
+    if (id == FilePrint || id == FilePrintPreview || id == FilePrintSetup) {
+        return Handled | Enabled;
+    }
+    if (QAction* action = Action(id)) {
+        const_cast<CMyZorvanView*>(this)->UpdateActions();
+        return Handled | (action->isEnabled() ? Enabled : 0);
+    }
+    return 0;
+}
+
+bool CMyZorvanView::onCommand(int id) {
+    if (const SourceViewCommand* command = FindSourceViewCommand(id)) {
+        if ((commandState(id) & Enabled) == 0) {
+            return false;
+        }
+        Execute(command->action);
+        return true;
+    }
+    switch (id) {
+    case FilePrint:
+        OnFilePrint();
+        return true;
+    case FilePrintPreview:
+        OnFilePrintPreview();
+        return true;
+    case FilePrintSetup:
+        OnFilePageSetup();
+        return true;
+    default:
+        break;
+    }
+    if (Action(id) != nullptr) {
+        return ExecuteCommand(id);
+    }
+    return false;
+}
+
+void CMyZorvanView::Execute(SourceViewAction action) {
+    switch (action) {
+    case SourceViewAction::Compile:
+        Compile();
+        break;
+    case SourceViewAction::EnsureSimulator:
+        EnsureSimulator();
+        break;
+    case SourceViewAction::Run:
+        Run();
+        break;
+    case SourceViewAction::StepInto:
+        StepInto();
+        break;
+    case SourceViewAction::StepOver:
+        StepOver();
+        break;
+    case SourceViewAction::RunToCursor:
+        RunToCursor();
+        break;
+    case SourceViewAction::ShowAddress:
+        ShowAddress();
+        break;
+    case SourceViewAction::ToggleBreakpoint:
+        ToggleBreakpoint();
+        break;
+    case SourceViewAction::EnableDisableBreakpoint:
+        EnableDisableBreakpoint();
+        break;
+    case SourceViewAction::Breakpoints:
+        ShowBreakpointsDialog();
+        break;
+    case SourceViewAction::StopAndClose:
+        StopAndCloseSimulator();
+        break;
+    case SourceViewAction::HtmlHelp:
+        emit helpRequested();
+        break;
+    case SourceViewAction::Preferences:
+        ShowPreferencesDialog();
+        break;
+    default:
+        ExecuteCommand(EditorCommandOf(action));
+        break;
+    }
+    emit commandStateChanged();
+}
+
+void CMyZorvanView::Run() {
+    if (EnsureSimulator()) {
+        Simulator()->Run();
+    }
+}
+
+void CMyZorvanView::StepInto() {
+    if (EnsureSimulator()) {
+        Simulator()->StepInto();
+    }
+}
+
+void CMyZorvanView::StepOver() {
+    if (EnsureSimulator()) {
+        Simulator()->StepOver();
+    }
+}
+
+void CMyZorvanView::RunToCursor() {
+    if (!EnsureSimulator()) {
+        return;
+    }
+    if (const auto address = CaretLineAddress()) {
+        if (SourceViewSimulator* window = Simulator()) {
+            window->RunToCursor(*address);
+        }
+    }
+}
+
+void CMyZorvanView::ShowAddress() {
+    SourceViewSimulator* window = Simulator();
+    if (window == nullptr) {
+        return;
+    }
+    if (const auto address = CaretLineAddress()) {
+        window->ShowAddress(*address);
+    }
+}
+
+void CMyZorvanView::ToggleBreakpoint() {
+    marks.ToggleOnLine(GetCursorPos().line);
+}
+
+void CMyZorvanView::EnableDisableBreakpoint() {
+    marks.EnableDisableOnLine(GetCursorPos().line);
+}
+
+void CMyZorvanView::ShowBreakpointsDialog() {
+    if (document.IsExecuting()) {
+        Beep();
+        return;
+    }
+    CBreakpointsDlg dialog(
+        document.GetBreakpoints(),
+        [this](std::uint16_t address) {
+            return InstructionSet::InstructionText(document.GetMachine().memory, address, "");
+        },
+        *this, this);
+    dialog.exec();
+}
+
+void CMyZorvanView::StopAndCloseSimulator() {
+    if (SourceViewSimulator* window = Simulator()) {
+        window->StopAndClose();
+    }
+}
+
+void CMyZorvanView::ShowPreferencesDialog() {
+    SourcePreferences& preferences = SourcePreferences::Current();
+    CPreferencesDlg dialog(preferences, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const SourcePreferences chosen = dialog.Chosen();
+    preferences.miniHelp = chosen.miniHelp;
+    if (chosen.syntaxHighlighting != preferences.syntaxHighlighting) {
+        preferences.syntaxHighlighting = chosen.syntaxHighlighting;
+        // The preference is every view's.
+        for (QWidget* widget : QApplication::allWidgets()) {
+            if (auto* view = qobject_cast<CMyZorvanView*>(widget)) {
+                view->viewport()->update();
+            }
+        }
+    }
+}
+
+// ---- Context menu ----
+
+bool CMyZorvanView::ContextEntryEnabled(SourceViewAction action) const {
+    switch (action) {
+    case SourceViewAction::Undo:
+        return CanUndo();
+    case SourceViewAction::Cut:
+    case SourceViewAction::Delete:
+        return IsEditable() && HasSelection();
+    case SourceViewAction::Copy:
+        return HasSelection();
+    case SourceViewAction::Paste: {
+        const QMimeData* clip = QApplication::clipboard()->mimeData();
+        return IsEditable() && clip != nullptr && clip->hasText();
+    }
+    default:
+        return true;
+    }
+}
+
+QMenu* CMyZorvanView::BuildContextMenu() {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("menu%1").arg(ContextMenuResource));
+    for (const int id : SourceViewContextMenuIds()) {
+        const SourceViewCommand* command = FindSourceViewCommand(id);
+        if (command == nullptr) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* entry = menu->addAction(
+            QString::fromUtf8(command->text.data(), static_cast<qsizetype>(command->text.size())));
+        entry->setData(id);
+        entry->setEnabled(ContextEntryEnabled(command->action));
+        connect(entry, &QAction::triggered, this, [this, id] { onCommand(id); });
+    }
+    return menu;
+}
+
+void CMyZorvanView::ShowContextMenu(const QPoint& globalPos) {
+    QMenu* menu = BuildContextMenu();
+    menu->exec(globalPos);
+    delete menu;
+}
+
+// ---- Keys ----
+
+// Ctrl+B is the view's own key: the main window has no binding for it.
+bool CMyZorvanView::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_B)) {
+            event->accept();
+            return true;
+        }
+    }
+    return CTextEditView::event(event);
+}
+
+void CMyZorvanView::focusInEvent(QFocusEvent* event) {
+    link.SetActiveView(this);
+    CTextEditView::focusInEvent(event);
+}
+
+void CMyZorvanView::keyPressEvent(QKeyEvent* event) {
+    if (event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_B)) {
+        onCommand(SourceViewCommandId::BreakpointsKey);
+        return;
+    }
+    CTextEditView::keyPressEvent(event);
+}
