@@ -127,6 +127,7 @@ TEST_F(RunnerTest, ExamplesAndOptions) {
     const std::string tst8080 = std::string(ZORVAN_CPU_TESTS) + "/TST8080.COM";
     const std::vector<Case> cases = {
         {"led_digits", {"--no-delay", "led_digits.85"}, "examples", "", 0},
+        {"led_digits_art", {"--no-delay", "--led", "led_digits.85"}, "examples", "", 0},
         {"led_segments", {"--trace", "led_segments.85"}, "examples", "", 0},
         {"keyboard",
          {"--dump", "0x2000:1", "keyboard.85"},

@@ -1,7 +1,9 @@
 #include "app/runner/Runner.h"
 
 #include "assembler/CParse.h"
+#include "machine/LedTextArt.h"
 
+#include <array>
 #include <unistd.h>
 
 namespace {
@@ -139,6 +141,14 @@ void Runner::PrintState(Ending ending) {
                  machine.a, machine.b, machine.c, machine.d, machine.e, machine.h, machine.l,
                  machine.flags, machine.sp, machine.pc, static_cast<unsigned long long>(steps));
     PrintLedCells(out);
+    // People at a terminal see the digits; a pipe gets the LED line alone, as scripts expect.
+    if (options.led || isatty(fileno(out)) != 0) {
+        std::array<int, C8085Object::LedCount> cells{};
+        for (int i = 0; i < C8085Object::LedCount; ++i) {
+            cells[i] = machine.GetLedCell(i) & 0xFF;
+        }
+        std::fputs(LedTextArt(cells).c_str(), out);
+    }
 }
 
 void Runner::PrintTraceLine(std::uint16_t address, const std::string& text) {

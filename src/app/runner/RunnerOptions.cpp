@@ -63,6 +63,8 @@ std::optional<RunnerOptions> RunnerOptions::Parse(const std::vector<std::string>
             options.noDelay = true;
         } else if (argument == "--com") {
             options.com = true;
+        } else if (argument == "--led") {
+            options.led = true;
         } else if (IsOption(argument, "--max-steps")) {
             const auto value = OptionValue(arguments, at, "--max-steps", error);
             if (!value) {
@@ -119,6 +121,8 @@ Options:
                   typed: 0x hexadecimal, leading 0 octal, else decimal)
   --ports         after the run, print the ports that are not zero
   --no-delay      the delay system call returns at once
+  --led           draw the LED digits after the LED line (done anyway when the output is a
+                  terminal)
   --com           FILE is a CP/M .COM program: load it at 0x0100, print its console output;
                   a jump to 0x0000 ends it
   --help          show this text

@@ -18,6 +18,7 @@ struct RunnerOptions {
     bool ports = false;
     bool noDelay = false;
     bool com = false;
+    bool led = false; // the LED art after the LED line even when the output is no terminal
     bool help = false;
     std::vector<DumpRange> dumps;
 
