@@ -1,6 +1,7 @@
 #include "MainFrameSupport.h"
 #include "app/CommandTable.h"
 #include "app/ui/CAppShell.h"
+#include "app/ui/CSplash.h"
 #include "app/ui/ViewProtocol.h"
 
 #include <QKeyEvent>
@@ -194,6 +195,26 @@ TEST_F(AppShellTest, ExitClosesTheSimulatorFirstAndKeepsAllWhenItRefuses) {
     EXPECT_TRUE(main->close());
     EXPECT_EQ(order, (QStringList{"simulator", "simulator"}));
     EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+TEST_F(AppShellTest, TheSplashGoesAtTheFirstKeyOrClickOrAfterItsTime) {
+    shell->Start(QString(), false);
+    QWidget* view = shell->MainFrame()->ActiveView();
+    for (bool click : {false, true}) {
+        QPointer<CSplash> splash = new CSplash(false);
+        splash->show();
+        if (click) {
+            QTest::mouseClick(view, Qt::LeftButton);
+        } else {
+            QTest::keyClick(view, Qt::Key_A);
+        }
+        Settle();
+        EXPECT_TRUE(splash.isNull());
+    }
+    QPointer<CSplash> timed = new CSplash(true);
+    timed->show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return timed.isNull(); }, 5000));
+    EXPECT_FALSE(CSplash::Picture().isNull());
 }
 
 } // namespace
