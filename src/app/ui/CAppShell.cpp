@@ -2,6 +2,7 @@
 
 #include "app/ui/CAppInfo.h"
 #include "app/ui/CMainFrame.h"
+#include "app/ui/CMyZorvanView.h"
 #include "app/ui/CSplash.h"
 #include "editor/MessageBoxes.h"
 
@@ -41,6 +42,9 @@ CMainFrame* CAppShell::MainFrame() const {
 
 void CAppShell::Start(const QString& file, bool splash) {
     mainFrame = new CMainFrame;
+    mainFrame->SetViewFactory([](CMyZorvanDoc& document, QWidget* parent) -> QWidget* {
+        return new CMyZorvanView(document, parent);
+    });
     mainFrame->helpHandler = [this] { OpenHtmlHelp(); };
     mainFrame->show();
     if (splash) {
