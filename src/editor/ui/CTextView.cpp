@@ -125,13 +125,22 @@ void CTextView::CopyRange(CTextPosition start, CTextPosition end, std::string& t
 
 // ---- Caret and selection ----
 
+CTextPosition CTextView::Clamp(CTextPosition position) const {
+    position.line = std::clamp(position.line, 0, LineCount() - 1);
+    position.charIndex = std::clamp(position.charIndex, 0, LineLength(position.line));
+    return position;
+}
+
 void CTextView::SetCaretPosition(CTextPosition position) {
+    position = Clamp(position);
     caret = position;
     idealColumn = TextColumns::ColumnOf(LineText(position.line), position.charIndex, tabSize);
     CaretMoved();
 }
 
 void CTextView::SelectRange(CTextPosition start, CTextPosition end) {
+    start = Clamp(start);
+    end = Clamp(end);
     SetSelectionRaw(start, end);
     anchor = start;
     SetCaretPosition(end);
@@ -144,6 +153,7 @@ void CTextView::GetSelection(CTextPosition& start, CTextPosition& end) const {
 }
 
 void CTextView::HighlightMatch(CTextPosition position, int length) {
+    position = Clamp(position);
     CTextPosition end = position;
     for (int i = 0; i < length; ++i) {
         end = CaretMoves::CharRight(lines, end);
@@ -259,26 +269,13 @@ void CTextView::ScrollIntoView(CTextPosition position) {
     ScrollToColumn(std::clamp(newColumn, 0, std::max(0, widths.Longest() - 1)));
 }
 
+// The scroll bars hold the scroll position; scrollContentsBy follows them.
 void CTextView::ScrollToLine(int line) {
-    if (line != topLine) {
-        verticalScrollBar()->setValue(line); // scrollContentsBy follows
-        if (verticalScrollBar()->value() != line) {
-            topLine = line;
-            viewport()->update();
-            SyncSiblingPanes(true);
-        }
-    }
+    verticalScrollBar()->setValue(line);
 }
 
 void CTextView::ScrollToColumn(int column) {
-    if (column != firstColumn) {
-        horizontalScrollBar()->setValue(column);
-        if (horizontalScrollBar()->value() != column) {
-            firstColumn = column;
-            viewport()->update();
-            SyncSiblingPanes(false);
-        }
-    }
+    horizontalScrollBar()->setValue(column);
 }
 
 void CTextView::scrollContentsBy(int, int) {
@@ -330,8 +327,10 @@ void CTextView::UpdateScrollBars() {
     horizontal->setPageStep(ColumnsOnScreen());
     horizontal->setSingleStep(1);
     // A scroll bar is only needed when the content is larger than the window.
-    setVerticalScrollBarPolicy(LineCount() > LinesOnScreen() ? Qt::ScrollBarAlwaysOn
-                                                             : Qt::ScrollBarAsNeeded);
+    const bool tall = LineCount() > LinesOnScreen() || topLine > 0;
+    const bool wide = widths.Longest() >= ColumnsOnScreen() || firstColumn > 0;
+    setVerticalScrollBarPolicy(tall ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(wide ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
 }
 
 void CTextView::resizeEvent(QResizeEvent* event) {

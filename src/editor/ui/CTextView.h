@@ -56,6 +56,8 @@ public:
     void GetSelection(CTextPosition& start, CTextPosition& end) const;
     bool HasSelection() const { return !(selStart == selEnd); }
     void ScrollIntoView(CTextPosition position);
+    // The nearest position inside the text.
+    CTextPosition Clamp(CTextPosition position) const;
     // Selects `length` characters from `position` on, caret and anchor at the end, in view.
     void HighlightMatch(CTextPosition position, int length);
 
