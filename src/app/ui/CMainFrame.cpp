@@ -163,6 +163,38 @@ void CMainFrame::CreateMenus() {
     }
     for (const CommandTable::Menu& menu : CommandTable::DocumentMenu()) {
         documentMenus.append(BuildMenu(menu));
+        if (menu.title == "&Window") {
+            QMenu* windowMenu = documentMenus.back();
+            connect(windowMenu, &QMenu::aboutToShow, this,
+                    [this, windowMenu] { ListWindows(*windowMenu); });
+        }
+    }
+}
+
+void CMainFrame::ListWindows(QMenu& menu) {
+    // The open document windows below the Window commands, the active one checked.
+    for (QAction* action : menu.actions()) {
+        if (action->property("documentWindow").isValid()) {
+            menu.removeAction(action);
+            action->deleteLater();
+        }
+    }
+    const QList<QMdiSubWindow*> windows = mdiArea->subWindowList();
+    if (!windows.isEmpty()) {
+        menu.addSeparator()->setProperty("documentWindow", true);
+    }
+    for (qsizetype index = 0; index < windows.size(); ++index) {
+        QPointer<QMdiSubWindow> window = windows[index];
+        QAction* action =
+            menu.addAction(QStringLiteral("&%1 %2").arg(index + 1).arg(window->windowTitle()));
+        action->setProperty("documentWindow", true);
+        action->setCheckable(true);
+        action->setChecked(window == mdiArea->currentSubWindow());
+        connect(action, &QAction::triggered, this, [this, window] {
+            if (window != nullptr) {
+                mdiArea->setActiveSubWindow(window);
+            }
+        });
     }
 }
 

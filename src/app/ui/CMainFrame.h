@@ -99,6 +99,7 @@ private:
     void CreateToolbar();
     void CreateStatusBar();
     void ShowMenus(bool forDocument);
+    void ListWindows(QMenu& menu);
     QMenu* BuildMenu(const CommandTable::Menu& menu);
     void LoadRecentFiles();
     void SaveRecentFiles() const;

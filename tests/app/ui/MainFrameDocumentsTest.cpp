@@ -2,6 +2,7 @@
 #include "app/CommandTable.h"
 
 #include <QFile>
+#include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
 #include <sys/stat.h>
@@ -191,6 +192,21 @@ TEST_F(MainFrameTest, SplitPanesAreViewsOfOneBufferThatFollowEveryChange) {
     frame->RunCommand(CommandTable::WindowNew);
     EXPECT_EQ(document->Frames().size(), 2);
     EXPECT_EQ(frame->ActiveChildFrame()->windowTitle(), "split.85:2");
+
+    // The Window menu lists the windows and brings the one chosen forward.
+    QMenu* windowMenu = frame->menuBar()->actions()[3]->menu();
+    emit windowMenu->aboutToShow();
+    QStringList listed;
+    QAction* first = nullptr;
+    for (QAction* action : windowMenu->actions()) {
+        if (action->isCheckable()) {
+            listed.append(action->text() + (action->isChecked() ? "*" : ""));
+            first = first != nullptr ? first : action;
+        }
+    }
+    EXPECT_EQ(listed, (QStringList{"&1 split.85:1", "&2 split.85:2*"}));
+    first->trigger();
+    EXPECT_EQ(frame->ActiveChildFrame(), child);
 }
 
 } // namespace
