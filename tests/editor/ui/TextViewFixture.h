@@ -14,6 +14,7 @@
 // An edit view whose text drags are carried out by the test instead of the desktop's loop.
 class TestEditView : public CTextEditView {
 public:
+    using CTextEditView::dropEvent;
     using CTextEditView::DropText;
     using CTextEditView::ExecuteCommand;
     using CTextEditView::StartTextDrag;

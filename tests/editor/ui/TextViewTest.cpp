@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QUrl>
 
 using namespace EditorCommands;
 
@@ -260,4 +261,46 @@ TEST_F(TextViewFixture, PrintsPagesWithFootersInsideTenMillimetreMargins) {
     ASSERT_TRUE(first.hasMatch());
     EXPECT_NEAR(first.captured(1).toDouble(), 28.35, 1.0);
     EXPECT_NEAR(first.captured(2).toDouble(), 28.35, 4.0);
+}
+
+TEST_F(TextViewFixture, HoldingTheButtonBelowTheWindowScrollsAndExtendsTheSelection) {
+    std::string text;
+    for (int i = 0; i < 100; ++i) {
+        text += "row " + std::to_string(i) + "\r\n";
+    }
+    Load(text);
+    QWidget* area = view->viewport();
+    QTest::mousePress(area, Qt::LeftButton, {}, view->PointOf({1, 2}) + QPoint(1, 2));
+    QTest::mouseMove(area, QPoint(60, area->height() + 3 * view->LineHeight()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->TopLine() >= 6; }, 2000));
+    QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(60, area->height() + 40));
+    CTextPosition start;
+    CTextPosition end;
+    view->GetSelection(start, end);
+    EXPECT_EQ(start, (CTextPosition{1, 2}));
+    EXPECT_GE(end.line, view->TopLine() + view->LinesOnScreen() - 1);
+
+    // Ctrl in the margin selects everything; Ctrl in the text widens to words.
+    QTest::mouseClick(area, Qt::LeftButton, Qt::ControlModifier, QPoint(5, 5));
+    view->GetSelection(start, end);
+    EXPECT_EQ(end, (CTextPosition{0, 100}));
+    const int top = view->TopLine();
+    Caret(0, top);
+    QTest::mouseClick(area, Qt::LeftButton, Qt::ControlModifier,
+                      view->PointOf({1, top}) + QPoint(1, 2));
+    view->GetSelection(start, end);
+    EXPECT_EQ(start, (CTextPosition{0, top}));
+    EXPECT_EQ(end, (CTextPosition{3, top}));
+}
+
+TEST_F(TextViewFixture, FilesDroppedOnTheViewAreHandedOnToOpen) {
+    Load("text");
+    QSignalSpy opened(view.get(), &CTextView::filesDropped);
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile("/tmp/one.85"), QUrl::fromLocalFile("/tmp/two.85")});
+    QDropEvent drop(QPointF(50, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    view->dropEvent(&drop);
+    ASSERT_EQ(opened.count(), 1);
+    EXPECT_EQ(opened.at(0).at(0).toStringList(), (QStringList{"/tmp/one.85", "/tmp/two.85"}));
+    EXPECT_EQ(Text(), "text");
 }
