@@ -234,3 +234,24 @@ TEST(SimulatorWindow, PlacementAndLedToggle) {
     window.RestorePlacement(placement);
     EXPECT_EQ(window.size(), QSize(700, 420));
 }
+
+TEST(SimulatorWindow, LedFollowsAFullSpeedRunAndAnimateRefreshesThePanes) {
+    SimulatorDocument doc;
+    // loop: inr l / mvi a,0bh / mvi c,0 / call 5 / jmp loop: L shown in the left pair, for ever.
+    doc.Load({0x2C, 0x3E, 0x0B, 0x0E, 0x00, 0xCD, 0x05, 0x00, 0xC3, 0x00, 0x00});
+    auto& window = doc.Open();
+    QAccessibleInterface* led = QAccessible::queryAccessibleInterface(&window.LedWindow());
+    const QString before = led->child(1)->text(QAccessible::Name);
+    window.Run();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return led->child(1)->text(QAccessible::Name) != before; }));
+    EXPECT_EQ(window.windowTitle(), " [test.85]  [RUNNING]");
+    window.Stop();
+    ASSERT_TRUE(doc.WaitIdle());
+
+    doc.machine.pc = 0;
+    window.Animate();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return doc.Row(PaneKind::Registers, 10) == "IP 0001"; }));
+    EXPECT_TRUE(doc.Pane(PaneKind::Instructions).Rows().IsPcRow(1));
+    window.Stop();
+    ASSERT_TRUE(doc.WaitIdle());
+}
