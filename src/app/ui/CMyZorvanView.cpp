@@ -4,6 +4,7 @@
 #include "app/CMyZorvanDoc.h"
 #include "app/ui/CChildFrame.h"
 #include "app/ui/CDocumentHolder.h"
+#include "app/ui/CMainFrame.h"
 #include "app/ui/SourceViewDocumentLink.h"
 #include "app/ui/ViewProtocol.h"
 #include "assembler/KeywordClassifier.h"
@@ -15,7 +16,6 @@
 #include "simulator/SourceViewRules.h"
 
 #include <QApplication>
-#include <QFileDialog>
 
 using ViewProtocol::LineEndPane;
 using ViewProtocol::MessagePane;
@@ -102,19 +102,23 @@ void CMyZorvanView::AskToSave() {
     if (!document.IsModified()) {
         return;
     }
+    // In a document window the main window's question and Save (Save As for a new document)
+    // are used, so titles and recent files follow.
+    CChildFrame* child = CChildFrame::Of(this);
+    CMainFrame* main = CMainFrame::Of(this);
+    const std::string question = child != nullptr
+                                     ? child->Holder().SaveQuestion().toStdString()
+                                     : SourceViewRules::SaveChangesQuestion(document.GetTitle());
     // No and Cancel still compile: the assembler reads the file on disk, as it was last saved.
-    const auto answer = MessageBoxes::Ask(
-        SourceViewRules::AppCaption, SourceViewRules::SaveChangesQuestion(document.GetTitle()),
-        MessageBoxes::Icon::Warning, MessageBoxes::Buttons::YesNoCancel);
+    const auto answer =
+        MessageBoxes::Ask(SourceViewRules::AppCaption, question, MessageBoxes::Icon::Warning,
+                          MessageBoxes::Buttons::YesNoCancel);
     if (answer != MessageBoxes::Answer::Yes) {
         return;
     }
-    std::string path = document.GetPathName();
-    if (path.empty()) {
-        path = QFileDialog::getSaveFileName(this, tr("Save As"), QString(), tr("8085 Files (*.85)"))
-                   .toStdString();
-    }
-    if (!path.empty() && !document.SaveDocument(path)) {
+    if (child != nullptr && main != nullptr) {
+        main->SaveDocument(child->Holder());
+    } else if (!document.GetPathName().empty() && !document.SaveDocument(document.GetPathName())) {
         MessageBoxes::Tell(SourceViewRules::AppCaption, document.GetErrorMessage(),
                            MessageBoxes::Icon::Warning);
     }

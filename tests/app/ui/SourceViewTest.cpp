@@ -1,6 +1,7 @@
 #include "SourceViewBench.h"
 #include "assembler/KeywordClassifier.h"
 #include "simulator/SourceLineFlags.h"
+#include "simulator/SourcePreferences.h"
 #include "simulator/SourceViewCommands.h"
 
 #include <QAction>
@@ -136,6 +137,36 @@ TEST(SourceView, MiniHelpOfTheCaretLineGoesToTheMessagePane) {
     spy.clear();
     bench.Caret(4, 3); // a comment: no help
     EXPECT_EQ(lastMessage(), QString());
+}
+
+TEST(SourceView, ASimulatorWhoseViewClosedFallsBackToAnotherViewOfTheDocument) {
+    SourceViewBench bench(CountingProgram);
+    auto second = std::make_unique<CMyZorvanView>(bench.document);
+    bench.view->Compile();
+    SourceViewServices* services = bench.last->context.sourceView;
+    ASSERT_NE(services, nullptr);
+    std::unique_ptr<QWidget> window(bench.last->window);
+    window->setParent(nullptr);
+    bench.view.reset(); // the compiling view goes, its simulator window stays
+    services->ShowSourceLine(0x13);
+    EXPECT_EQ(second->GetCursorPos().line, 5);
+    EXPECT_EQ(bench.Flags(5), LineFlagExecution);
+    services->ToggleBreakpointAt(0x12);
+    EXPECT_EQ(bench.Flags(3), LineFlagBreakpoint);
+    EXPECT_TRUE(bench.document.HasBreakpoint(0x12));
+}
+
+TEST(SourceView, SyntaxColouringFollowsThePreference) {
+    SourceViewBench bench(CountingProgram);
+    SourcePreferences& preferences = SourcePreferences::Current();
+    std::vector<TextColours::Block> blocks;
+    bench.view->ColorizeLine(0, 5, &blocks);
+    EXPECT_FALSE(blocks.empty());
+    preferences.syntaxHighlighting = false;
+    blocks.clear();
+    bench.view->ColorizeLine(0, 5, &blocks);
+    preferences.syntaxHighlighting = true;
+    EXPECT_TRUE(blocks.empty());
 }
 
 TEST(SourceView, ContextMenuOffersWhatTheTextAllows) {
