@@ -36,7 +36,8 @@ public:
     CRunControl(const CRunControl&) = delete;
     CRunControl& operator=(const CRunControl&) = delete;
     // Stops a run still going and waits for its worker, which may call the window until then:
-    // destroy the run control before the window, the machine and the breakpoint list.
+    // destroy the run control before the window, the machine, its system-call handler (the
+    // document's DeviceSet) and the breakpoint list.
     ~CRunControl();
 
     // " [<title>]  [READY]" or " [<title>]  [RUNNING]".
