@@ -340,6 +340,14 @@ void CSimListBox::RefillAfterEdit() {
     Changed(true);
 }
 
+void CSimListBox::ShowBreakpoints() {
+    // Only the markers change: the other panes keep their change marks.
+    if (context.machine != nullptr) {
+        rows.SetSnapshot(TakeSnapshot());
+        Changed(true);
+    }
+}
+
 QRect CSimListBox::AccessibleItemRect(int item) const {
     return QRect(0, item * rowHeight, width(), rowHeight);
 }
@@ -436,9 +444,7 @@ void CSimListBox::ToggleSelectedBreakpoint() {
     } else if (context.breakpoints != nullptr) {
         context.breakpoints->ToggleBreakpoint(address, -1);
     }
-    if (context.machine != nullptr) {
-        RefillAfterEdit();
-    }
+    ShowBreakpoints();
 }
 
 void CSimListBox::EnableDisableSelectedBreakpoint() {
@@ -452,9 +458,7 @@ void CSimListBox::EnableDisableSelectedBreakpoint() {
         context.breakpoints->SetBreakpointEnabled(
             address, context.breakpoints->IsBreakpointEnabled(address) ? 0 : 1);
     }
-    if (context.machine != nullptr) {
-        RefillAfterEdit();
-    }
+    ShowBreakpoints();
 }
 
 void CSimListBox::ShowSource() {

@@ -78,6 +78,7 @@ private:
     void OnScrollAction(int action);
     void SyncScrollBar();
     void RefillAfterEdit();
+    void ShowBreakpoints();
     void DrawRow(QPainter& painter, int row, const QRect& rect);
     void ShowContextMenu(const QPoint& at);
     std::shared_ptr<const SimSnapshot> TakeSnapshot() const;

@@ -255,3 +255,20 @@ TEST(SimulatorWindow, LedFollowsAFullSpeedRunAndAnimateRefreshesThePanes) {
     window.Stop();
     ASSERT_TRUE(doc.WaitIdle());
 }
+
+TEST(SimulatorWindow, BreakpointKeysOnTheSelectedInstruction) {
+    SimulatorDocument doc;
+    doc.Load(stepProgram);
+    doc.context.sourceView = nullptr; // no source view: the window keeps the list itself
+    auto& window = doc.Open();
+    auto& instructions = doc.Pane(PaneKind::Instructions);
+    instructions.Rows().Select(1);
+    QTest::keyClick(&window, Qt::Key_F9);
+    EXPECT_TRUE(doc.IsBreakpointEnabled(2));
+    EXPECT_EQ(instructions.Rows().BreakpointOf(1), CPaneRows::Breakpoint::Enabled);
+    QTest::keyClick(&window, Qt::Key_F9, Qt::ControlModifier);
+    EXPECT_EQ(instructions.Rows().BreakpointOf(1), CPaneRows::Breakpoint::Disabled);
+    QTest::keyClick(&window, Qt::Key_F9);
+    EXPECT_FALSE(doc.HasBreakpoint(2));
+    EXPECT_EQ(instructions.Rows().BreakpointOf(1), CPaneRows::Breakpoint::None);
+}
