@@ -2,6 +2,7 @@
 
 #include "app/ui/SourceViewSimulator.h"
 #include "editor/ui/CTextEditView.h"
+#include "editor/ui/TextViewSearchTarget.h"
 #include "simulator/BreakpointMarks.h"
 #include "simulator/SourceViewCommands.h"
 #include "simulator/SourceViewServices.h"
@@ -76,6 +77,13 @@ public:
     // Adds the mini help of the caret line to the message pane.
     void UpdatePositionPane() override;
 
+public slots:
+    // Find, Find Next, Find Previous and Replace over this view's text.
+    void OnEditFind() override;
+    void OnEditRepeat() override;
+    void OnEditFindPrevious() override;
+    void OnEditReplace() override;
+
 signals:
     void statusPaneText(int paneId, const QString& text);
     void commandStateChanged();
@@ -110,6 +118,7 @@ private:
     CMyZorvanDoc& document;
     SourceViewDocumentLink& link;
     BreakpointMarks marks;
+    TextViewSearchTarget searchTarget{*this};
     SourceViewSimulatorFactory simulatorFactory;
     QByteArray savedPlacement;
     int miniHelpEnabled = 1;

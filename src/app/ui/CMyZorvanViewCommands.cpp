@@ -5,6 +5,7 @@
 #include "app/ui/SourceViewDocumentLink.h"
 #include "app/ui/ViewProtocol.h"
 #include "editor/EditorCommands.h"
+#include "editor/ui/FindCommands.h"
 #include "simulator/SourcePreferences.h"
 
 #include <QAction>
@@ -226,6 +227,24 @@ void CMyZorvanView::ShowPreferencesDialog() {
             }
         }
     }
+}
+
+// ---- Searching ----
+
+void CMyZorvanView::OnEditFind() {
+    FindCommands::Find(searchTarget, this);
+}
+
+void CMyZorvanView::OnEditRepeat() {
+    FindCommands::FindNext(searchTarget);
+}
+
+void CMyZorvanView::OnEditFindPrevious() {
+    FindCommands::FindPrevious(searchTarget);
+}
+
+void CMyZorvanView::OnEditReplace() {
+    FindCommands::Replace(searchTarget, this);
 }
 
 // ---- Context menu ----
