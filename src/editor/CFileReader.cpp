@@ -62,6 +62,7 @@ bool CFileReader::Read(const std::string& path, std::size_t maxSize) {
     }
     data = std::move(block);
     size = filled;
-    writable = access(path.c_str(), W_OK) == 0;
+    // A file nobody may write is read-only even for the superuser, whom access() lets through.
+    writable = access(path.c_str(), W_OK) == 0 && (status.st_mode & 0222) != 0;
     return true;
 }

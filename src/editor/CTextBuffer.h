@@ -60,6 +60,10 @@ public:
     // After a save that failed only at the final rename: the file that holds the new text.
     const std::string& KeptTemporaryPath() const { return keptTemporaryPath; }
     void ReleaseAll();
+    // How many undo records are kept before the oldest group is dropped; a load or a fresh start
+    // sets it back to defaultUndoLimit.
+    int UndoLimit() const { return undoLimit; }
+    void SetUndoLimit(int limit) { undoLimit = limit; }
 
     bool IsInitialised() const { return initialised; }
     bool IsModified() const { return modified; }

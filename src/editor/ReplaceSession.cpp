@@ -127,6 +127,13 @@ int ReplaceSession::ReplaceAll() {
             return 0;
         }
     }
+    struct Bracket {
+        SearchTarget& target;
+        explicit Bracket(SearchTarget& replaced) : target(replaced) { target.BeginReplaceAll(); }
+        ~Bracket() { target.EndReplaceAll(); }
+        Bracket(const Bracket&) = delete;
+        Bracket& operator=(const Bracket&) = delete;
+    } bracket(target);
     int count = 0;
     do {
         if (!ReplaceFound()) {

@@ -25,6 +25,10 @@ public:
     virtual void SetLastSearch(const SearchState& state) = 0;
     // A search dialog opens (closes) over the view, which keeps showing its selection meanwhile.
     virtual void SetFindDialogOpen(bool /*open*/) {}
+    // Replace All brackets its replacements with these, so that a view can keep every one of
+    // them undoable however many there are.
+    virtual void BeginReplaceAll() {}
+    virtual void EndReplaceAll() {}
 
     // Where a search in this direction begins: the caret, except that searching upwards begins
     // at the start of the selection, so that the match just shown is not found again.

@@ -4,6 +4,8 @@
 #include "editor/ClipboardText.h"
 #include "editor/EditorCommands.h"
 #include "editor/IndentRules.h"
+#include "editor/ui/FindCommands.h"
+#include "editor/ui/TextViewSearchTarget.h"
 
 #include <QAction>
 #include <QApplication>
@@ -83,9 +85,12 @@ bool CTextEditView::ReplaceSelection(const std::string& text) {
     if (!IsEditable() || !HasSelection()) {
         return false;
     }
+    // Two undo steps, as a replacement made by hand would be: the deletion, then the insertion.
     buffer->OpenUndoGroup(false);
     DeleteSelection(CTextBuffer::ActionDeleteSelection);
+    buffer->CloseUndoGroup(this);
     const CTextPosition start = caret;
+    buffer->OpenUndoGroup(false);
     const bool inserted = InsertAtCaret(text, CTextBuffer::ActionReplace);
     buffer->CloseUndoGroup(this);
     if (inserted) {
@@ -422,4 +427,9 @@ void CTextEditView::ShowContextMenu(const QPoint& globalPos) {
 
 void CTextEditView::Beep() {
     QApplication::beep();
+}
+
+void CTextEditView::OnEditReplace() {
+    TextViewSearchTarget target(*this);
+    FindCommands::Replace(target, this);
 }

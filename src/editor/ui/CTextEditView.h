@@ -41,7 +41,7 @@ public:
 
 public slots:
     // The replace dialog, carried out by the find and replace classes.
-    virtual void OnEditReplace() {}
+    virtual void OnEditReplace();
 
 protected:
     void ResetState() override;

@@ -131,9 +131,9 @@ public:
 
 public slots:
     // The find commands, carried out by the find and replace classes.
-    virtual void OnEditFind() {}
-    virtual void OnEditRepeat() {}
-    virtual void OnEditFindPrevious() {}
+    virtual void OnEditFind();
+    virtual void OnEditRepeat();
+    virtual void OnEditFindPrevious();
     void OnFilePageSetup();
     void OnFilePrint();
     void OnFilePrintPreview();

@@ -3,6 +3,8 @@
 #include "editor/CaretMoves.h"
 #include "editor/EditorCommands.h"
 #include "editor/ui/CTextView.h"
+#include "editor/ui/FindCommands.h"
+#include "editor/ui/TextViewSearchTarget.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -59,7 +61,26 @@ void CTextView::UpdateActions() {
         Action(id)->setEnabled(bookmarks);
     }
     Action(EditorCommands::Copy)->setEnabled(HasSelection());
+    const bool repeatable = search.hasLastSearch && !search.lastWhat.empty();
+    Action(EditorCommands::FindNext)->setEnabled(repeatable);
+    Action(EditorCommands::FindPrevious)->setEnabled(repeatable);
     EmitStatus();
+}
+
+void CTextView::OnEditFind() {
+    TextViewSearchTarget target(*this);
+    FindCommands::Find(target, this);
+    UpdateActions();
+}
+
+void CTextView::OnEditRepeat() {
+    TextViewSearchTarget target(*this);
+    FindCommands::FindNext(target);
+}
+
+void CTextView::OnEditFindPrevious() {
+    TextViewSearchTarget target(*this);
+    FindCommands::FindPrevious(target);
 }
 
 bool CTextView::ExecuteCommand(int commandId) {

@@ -1,6 +1,9 @@
 #include "editor/ui/TextViewSearchTarget.h"
 
+#include "editor/CTextBuffer.h"
 #include "editor/ui/CTextEditView.h"
+
+#include <limits>
 
 int TextViewSearchTarget::LineCount() const {
     return view.LineCount();
@@ -47,4 +50,19 @@ void TextViewSearchTarget::SetLastSearch(const SearchState& state) {
 
 void TextViewSearchTarget::SetFindDialogOpen(bool open) {
     view.SetFindDialogOpen(open);
+}
+
+// Every replacement of a Replace All stays undoable: the undo limit is lifted while it runs. Once
+// it is back, each later change drops only the oldest group, as always.
+void TextViewSearchTarget::BeginReplaceAll() {
+    if (CTextBuffer* buffer = view.Buffer()) {
+        savedUndoLimit = buffer->UndoLimit();
+        buffer->SetUndoLimit(std::numeric_limits<int>::max());
+    }
+}
+
+void TextViewSearchTarget::EndReplaceAll() {
+    if (CTextBuffer* buffer = view.Buffer()) {
+        buffer->SetUndoLimit(savedUndoLimit);
+    }
 }

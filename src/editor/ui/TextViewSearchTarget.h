@@ -21,7 +21,10 @@ public:
     SearchState LastSearch() const override;
     void SetLastSearch(const SearchState& state) override;
     void SetFindDialogOpen(bool open) override;
+    void BeginReplaceAll() override;
+    void EndReplaceAll() override;
 
 private:
     CTextView& view;
+    int savedUndoLimit = 0;
 };

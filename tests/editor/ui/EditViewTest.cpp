@@ -139,6 +139,10 @@ TEST_F(TextViewFixture, ReplaceSelectionSelectsTheNewText) {
     view->GetSelection(start, end);
     EXPECT_EQ(start, (CTextPosition{4, 0}));
     EXPECT_EQ(end, (CTextPosition{5, 0}));
+    // Two undo steps: the insertion, then the deletion.
+    EXPECT_EQ(view->UndoMenuText(), "&Undo Replace\tCtrl+Z");
+    CTextPosition caret;
+    ASSERT_TRUE(buffer.Undo(caret));
     EXPECT_EQ(view->UndoMenuText(), "&Undo Delete Selection\tCtrl+Z");
 }
 

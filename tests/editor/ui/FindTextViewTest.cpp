@@ -6,6 +6,7 @@
 #include "support/FakeSearchTarget.h"
 #include "support/RecordingMessageBoxes.h"
 
+#include <QAction>
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,6 +62,35 @@ TEST_F(FindTextViewTest, ReplaceAllInTheSelectionEditsTheBufferAndRestoresTheSel
     }
     EXPECT_EQ(Line(buffer, 0), "mvi a, 1");
     EXPECT_EQ(Line(buffer, 1), "mvi b, mvi");
+}
+
+TEST(FindTextView, EveryReplacementOfALargeReplaceAllIsTwoUndoStepsAndAllOfThemUndo) {
+    std::string text;
+    for (int i = 0; i < 1500; ++i) {
+        text += "mvi a, " + std::to_string(i) + "\r\n";
+    }
+    text += "hlt";
+    CTextBuffer buffer;
+    LoadSearchText(buffer, text);
+    CTextEditView view;
+    view.AttachToBuffer(&buffer);
+    TextViewSearchTarget target(view);
+    EXPECT_FALSE(view.Action(57640)->isEnabled()) << "F3 before any search";
+    RecordingMessageBoxes boxes;
+    ReplaceSession session(target, {true, true, "mvi", "ld"});
+    ASSERT_EQ(session.ReplaceAll(), 1500);
+    EXPECT_EQ(buffer.UndoLimit(), CTextBuffer::defaultUndoLimit);
+    std::string description;
+    buffer.UndoDescription(description);
+    EXPECT_EQ(description, "Replace");
+    CTextPosition caret;
+    int steps = 0;
+    while (buffer.Undo(caret)) {
+        ++steps;
+    }
+    EXPECT_EQ(steps, 3000);
+    EXPECT_EQ(Line(buffer, 0), "mvi a, 0");
+    EXPECT_EQ(Line(buffer, 1499), "mvi a, 1499");
 }
 
 TEST(FindTextView, APlainTextViewCannotReplace) {
