@@ -25,7 +25,10 @@
 #include <ctime>
 #include <functional>
 #include <initializer_list>
+#include <pty.h>
+#include <stdlib.h>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -223,6 +226,10 @@ void StopLatency(benchmark::State& state, std::initializer_list<int> program, bo
         QElapsedTimer settle;
         settle.start();
         Document::Until([&] { return settle.elapsed() >= 20; });
+        if (!doc.flags.IsExecuting()) {
+            state.SkipWithError("the program is not waiting");
+            break;
+        }
         const auto start = std::chrono::steady_clock::now();
         if (close) {
             window.StopAndClose();
@@ -234,6 +241,34 @@ void StopLatency(benchmark::State& state, std::initializer_list<int> program, bo
         const auto end = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
     }
+}
+
+// mvi c,0 / mvi a,0eh / call 5: a read from COM1, where nothing ever arrives
+const std::initializer_list<int> serialRead = {0x0E, 0x00, 0x3E, 0x0E, 0xCD, 0x05, 0x00, 0x76};
+// mvi b,41h / mvi c,0 / mvi a,10h / call 5: printing through a print command that takes its time
+const std::initializer_list<int> printing = {0x06, 0x41, 0x0E, 0x00, 0x3E,
+                                             0x10, 0xCD, 0x05, 0x00, 0x76};
+
+// A serial line that stays silent, as COM1, and a print command of ten seconds.
+struct SlowDevices {
+    SlowDevices() {
+        char name[256] = {};
+        openpty(&master, &slave, name, nullptr, nullptr);
+        setenv("ZORVAN_COM1", name, 1);
+        setenv("ZORVAN_PRINT_COMMAND", "sleep 10; true", 1);
+        unsetenv("ZORVAN_LPT1");
+    }
+    ~SlowDevices() {
+        close(master);
+        close(slave);
+    }
+    int master = -1;
+    int slave = -1;
+};
+
+void StopLatencySlowDevice(benchmark::State& state, std::initializer_list<int> program) {
+    SlowDevices devices;
+    StopLatency(state, program, false);
 }
 
 // jmp 0
@@ -265,6 +300,14 @@ BENCHMARK_CAPTURE(StopLatency, Delay, longDelay, false)
     ->Iterations(10)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(StopLatency, Beep, beeping, false)
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(StopLatencySlowDevice, SerialRead, serialRead)
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(StopLatencySlowDevice, Printing, printing)
     ->UseManualTime()
     ->Iterations(10)
     ->Unit(benchmark::kMillisecond);
