@@ -44,5 +44,9 @@ std::string CRecentFileList::MenuText(int index, const std::string& path, std::s
             escaped += '&';
         }
     }
-    return "&" + std::to_string(index + 1) + " " + escaped;
+    std::string text = "&";
+    text += std::to_string(index + 1);
+    text += ' ';
+    text += escaped;
+    return text;
 }

@@ -33,8 +33,12 @@ std::optional<std::string> MiniHelpText(std::string_view line, bool miniHelpOn) 
 }
 
 std::string SaveChangesQuestion(std::string_view title) {
-    std::string text = SaveChangesFormat;
-    return text.replace(text.find("%1"), 2, title);
+    const std::string_view format = SaveChangesFormat;
+    const std::size_t at = format.find("%1");
+    std::string text(format.substr(0, at));
+    text += title;
+    text += format.substr(at + 2);
+    return text;
 }
 
 } // namespace SourceViewRules

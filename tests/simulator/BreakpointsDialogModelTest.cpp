@@ -12,11 +12,15 @@ class RecordingView : public SourceViewServices {
 public:
     void ShowSourceLine(std::uint16_t) override {}
     void ShowStatusText(const std::string&) override {}
-    void ToggleBreakpointAt(std::uint16_t address) override { calls.push_back("T" + Hex(address)); }
+    void ToggleBreakpointAt(std::uint16_t address) override { calls.push_back(Call('T', address)); }
     void EnableDisableBreakpointAt(std::uint16_t address) override {
-        calls.push_back("E" + Hex(address));
+        calls.push_back(Call('E', address));
     }
-    static std::string Hex(std::uint16_t address) { return std::to_string(address); }
+    static std::string Call(char kind, std::uint16_t address) {
+        std::string call(1, kind);
+        call += std::to_string(address);
+        return call;
+    }
     std::vector<std::string> calls;
 };
 

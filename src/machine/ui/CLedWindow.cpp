@@ -9,10 +9,12 @@
 
 CLedWindow::CLedWindow(C8085Object& machineToShow, QWidget* parent)
     : QWidget(parent, Qt::Window), machine(machineToShow) {
+    // Before the accessible name is set: setting it makes Qt build and keep this widget's
+    // accessible object, which must already be ours.
+    AccessibleItems::Install();
     setWindowTitle("Zorvan - LED Display");
     setFixedSize(LedGeometry::DisplayWidth(), LedGeometry::DisplayHeight());
     setAccessibleName("LED Display");
-    AccessibleItems::Install();
 }
 
 bool CLedWindow::RefreshIfChanged(bool force) {

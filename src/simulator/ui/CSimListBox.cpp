@@ -41,6 +41,7 @@ void DrawTriangle(QPainter& painter, QPoint at, const QColor& fill, const QColor
 
 CSimListBox::CSimListBox(PaneKind kind, const CSimContext& simContext, QWidget* parent)
     : QWidget(parent), context(simContext), rows(kind), scrollBar(new QScrollBar(this)) {
+    AccessibleItems::Install(); // before anything makes Qt build this widget's accessible object
     QFont font("Courier");
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
@@ -55,7 +56,6 @@ CSimListBox::CSimListBox(PaneKind kind, const CSimContext& simContext, QWidget* 
     scrollBar->setRange(0, rows.TopLimit());
     connect(scrollBar, &QScrollBar::actionTriggered, this, &CSimListBox::OnScrollAction);
     rows.SetRowCount(1);
-    AccessibleItems::Install();
 }
 
 QString CSimListBox::RowText(int row) const {
