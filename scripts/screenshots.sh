@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Renders the main window with examples/led_digits.85 open, offscreen, into
-# docs/screenshots/main-window.png for the README.
+# Renders the pictures of the README and the user guide offscreen from the real program: the main
+# window with examples/led_digits.85 open, then the simulator window and the LED display after
+# that program has been compiled and run (docs/screenshots/{main-window,simulator,led}.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -13,4 +14,4 @@ trap 'rm -rf "$settings"' EXIT
 XDG_CONFIG_HOME="$settings" QT_QPA_PLATFORM=offscreen \
     build/dev/src/app/zorvan/zorvan --screenshot docs/screenshots/main-window.png \
     examples/led_digits.85
-echo "docs/screenshots/main-window.png"
+echo docs/screenshots/{main-window,simulator,led}.png

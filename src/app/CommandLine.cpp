@@ -36,5 +36,7 @@ std::string CommandLine::Usage() {
            "\n"
            "  -h, --help               show this help and end\n"
            "  -v, --version            show the version and end\n"
-           "      --screenshot FILE    save a picture of the main window to FILE and end\n";
+           "      --screenshot FILE    save a picture of the main window to FILE, compile and run\n"
+           "                           the file, save simulator.png and led.png beside FILE, and "
+           "end\n";
 }

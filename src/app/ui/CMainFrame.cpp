@@ -8,6 +8,7 @@
 #include "app/ui/CPlaceholderView.h"
 #include "app/ui/ToolbarIcons.h"
 #include "editor/MessageBoxes.h"
+#include "simulator/ui/CSimulatorDlg.h"
 
 #include <QAction>
 #include <QApplication>
@@ -80,8 +81,14 @@ CMainFrame::CMainFrame(QWidget* parent)
 
 CMainFrame::~CMainFrame() {
     disconnect(qApp, nullptr, this, nullptr);
-    // The windows go before the documents they show.
+    // The windows go before the documents they show, simulators first: a simulator's worker and
+    // windows hold on to its document until its closer has stopped and closed them.
     closingAll = true;
+    for (CDocumentHolder* holder : documents) {
+        holder->RunClosers();
+    }
+    // A closed simulator window waits for a deferred deletion that would now come too late.
+    qDeleteAll(findChildren<CSimulatorDlg*>());
     // Closed ones, waiting for deletion, included.
     for (CChildFrame* window : mdiArea->findChildren<CChildFrame*>()) {
         delete window;

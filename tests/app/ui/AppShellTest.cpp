@@ -1,14 +1,19 @@
 #include "MainFrameSupport.h"
+#include "app/CMyZorvanDoc.h"
 #include "app/CommandTable.h"
 #include "app/ui/CAppShell.h"
+#include "app/ui/CMyZorvanView.h"
 #include "app/ui/CSplash.h"
 #include "app/ui/ViewProtocol.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTest>
+#include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -174,11 +179,12 @@ TEST_F(AppShellTest, ExitClosesTheSimulatorFirstAndKeepsAllWhenItRefuses) {
     CDocumentHolder* document = main->Documents().front();
     Modify(*document);
     document->Document().SetSimulatorOpen(true);
-    QStringList order;
-    bool refuse = true;
-    document->AddCloser([&] {
-        order.append("simulator");
-        if (refuse) {
+    // Shared, not borrowed: the shell may still run the closer after this test body.
+    auto order = std::make_shared<QStringList>();
+    auto refuse = std::make_shared<bool>(true);
+    document->AddCloser([order, refuse, document] {
+        order->append("simulator");
+        if (*refuse) {
             return false;
         }
         document->Document().SetSimulatorOpen(false);
@@ -187,14 +193,29 @@ TEST_F(AppShellTest, ExitClosesTheSimulatorFirstAndKeepsAllWhenItRefuses) {
     boxes.answers = {Answer::No};
 
     EXPECT_FALSE(main->close());
-    EXPECT_EQ(order, QStringList{"simulator"});
+    EXPECT_EQ(*order, QStringList{"simulator"});
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(main->Documents().size(), 1);
 
-    refuse = false;
+    *refuse = false;
     EXPECT_TRUE(main->close());
-    EXPECT_EQ(order, (QStringList{"simulator", "simulator"}));
+    EXPECT_EQ(*order, (QStringList{"simulator", "simulator"}));
     EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+TEST_F(AppShellTest, EndingTheProgramDuringARunStopsItFirst) {
+    const std::string source = folder.Write("loop.85", "loop: inr a\r\n      jmp loop\r\n");
+    shell->Start(QString::fromStdString(source), false);
+    auto* view = qobject_cast<CMyZorvanView*>(shell->MainFrame()->ActiveView());
+    ASSERT_NE(view, nullptr);
+    view->Compile();
+    view->Run();
+    ASSERT_TRUE(view->Document().IsRunInProgress());
+    shell.reset(); // as when the application ends without asking its windows first
+    EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty() ||
+                std::none_of(QApplication::topLevelWidgets().begin(),
+                             QApplication::topLevelWidgets().end(),
+                             [](QWidget* w) { return w->isVisible(); }));
 }
 
 TEST_F(AppShellTest, TheSplashGoesAtTheFirstKeyOrClickOrAfterItsTime) {
