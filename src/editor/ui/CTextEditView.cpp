@@ -252,29 +252,35 @@ void CTextEditView::DeleteOrBackspace(bool backspace) {
     ScrollIntoView(caret);
 }
 
-void CTextEditView::SelectWholeLines(int firstLine, int lastLine) {
-    SelectRange({0, firstLine}, CaretMoves::AfterLine(lines, lastLine));
+bool CTextEditView::ChangeSelectedLines(const std::function<void(int line)>& change) {
+    CTextPosition start;
+    CTextPosition end;
+    GetSelection(start, end);
+    if (!IndentRules::IsBlockSelection(start, end)) {
+        return false;
+    }
+    int first = 0;
+    int last = 0;
+    IndentRules::BlockLines(start, end, first, last);
+    buffer->OpenUndoGroup(false);
+    for (int line = first; line <= last; ++line) {
+        change(line);
+    }
+    SelectRange({0, first}, CaretMoves::AfterLine(lines, last));
+    buffer->CloseUndoGroup(this);
+    return true;
 }
 
 void CTextEditView::Indent() {
     if (!IsEditable()) {
         return;
     }
-    CTextPosition start;
-    CTextPosition end;
-    GetSelection(start, end);
-    if (IndentRules::IsBlockSelection(start, end)) {
-        int first = 0;
-        int last = 0;
-        IndentRules::BlockLines(start, end, first, last);
-        buffer->OpenUndoGroup(false);
-        for (int line = first; line <= last; ++line) {
-            int endLine = 0;
-            int endChar = 0;
-            buffer->InsertChars(this, line, 0, "\t", endLine, endChar, CTextBuffer::ActionIndent);
-        }
-        SelectWholeLines(first, last);
-        buffer->CloseUndoGroup(this);
+    const bool block = ChangeSelectedLines([this](int line) {
+        int endLine = 0;
+        int endChar = 0;
+        buffer->InsertChars(this, line, 0, "\t", endLine, endChar, CTextBuffer::ActionIndent);
+    });
+    if (block) {
         return;
     }
     if (overwrite && caret.charIndex < LineLength(caret.line)) {
@@ -294,22 +300,13 @@ void CTextEditView::Outdent() {
     if (!IsEditable()) {
         return;
     }
-    CTextPosition start;
-    CTextPosition end;
-    GetSelection(start, end);
-    if (IndentRules::IsBlockSelection(start, end)) {
-        int first = 0;
-        int last = 0;
-        IndentRules::BlockLines(start, end, first, last);
-        buffer->OpenUndoGroup(false);
-        for (int line = first; line <= last; ++line) {
-            const int count = IndentRules::OutdentLength(LineText(line), tabSize);
-            if (count > 0) {
-                buffer->DeleteRange(this, line, 0, line, count, CTextBuffer::ActionIndent);
-            }
+    const bool block = ChangeSelectedLines([this](int line) {
+        const int count = IndentRules::OutdentLength(LineText(line), tabSize);
+        if (count > 0) {
+            buffer->DeleteRange(this, line, 0, line, count, CTextBuffer::ActionIndent);
         }
-        SelectWholeLines(first, last);
-        buffer->CloseUndoGroup(this);
+    });
+    if (block) {
         return;
     }
     MoveCaret(

@@ -3,6 +3,7 @@
 #include "editor/ui/CTextView.h"
 
 #include <QString>
+#include <functional>
 #include <string>
 
 class QMimeData;
@@ -76,7 +77,9 @@ private:
     void Cut();
     void Paste();
     void UndoRedo(bool undo);
-    void SelectWholeLines(int firstLine, int lastLine);
+    // With a block selection, changes each of its lines in one undo group, selects them whole
+    // and answers true; otherwise false.
+    bool ChangeSelectedLines(const std::function<void(int line)>& change);
     void ScrollNearEdges(const QPoint& point);
     void Beep();
 
