@@ -252,7 +252,9 @@ private:
             const auto& pool =
                 *pools[static_cast<std::size_t>(Pick(static_cast<int>(pools.size())))];
             const std::string& word = OneOf(pool);
-            newForms = newForms || &pool == &names || &pool == &suffixNumbers || IsNewWord(word);
+            // A register name where a value belongs is a name too.
+            newForms = newForms || &pool == &names || &pool == &registers ||
+                       &pool == &suffixNumbers || IsNewWord(word);
             line += word + OneOf(joiners);
         }
         return line;
@@ -307,9 +309,10 @@ TEST(Compatibility, GeneratedSourcesAssembleAsBefore) {
     TempFolder folder;
     std::string produced;
     std::vector<bool> newForms;
+    std::vector<std::string> sources;
     for (int i = 0; i < count; ++i) {
         bool uses = false;
-        const std::string source = generator.Next(uses);
+        const std::string& source = sources.emplace_back(generator.Next(uses));
         newForms.push_back(uses);
         const Outcome outcome = CompileOutcome(folder, source);
         char line[96];
@@ -334,6 +337,7 @@ TEST(Compatibility, GeneratedSourcesAssembleAsBefore) {
         std::string compileBefore, compileNow, editorBefore, editorNow;
         ASSERT_TRUE(expected >> index >> codeBefore >> compileBefore >> editorBefore) << i;
         actual >> index >> codeNow >> compileNow >> editorNow;
+        SCOPED_TRACE(sources[static_cast<std::size_t>(i)]);
         if (codeBefore == 0) {
             ++assembledBefore;
             EXPECT_EQ(codeNow, 0) << "source " << i << " no longer assembles";
