@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
 
 // The classic programs in examples/ written in the usual Intel syntax compile, run to their hlt
 // and leave the result their header comment promises.
@@ -57,5 +58,51 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ExampleRow>& example) {
         return example.param.file.substr(0, example.param.file.find('.'));
     });
+
+} // namespace
+
+namespace {
+
+// The listings of the guide's "side by side" block, in page order.
+std::vector<std::string> SideBySideListings() {
+    const std::string page =
+        TempFolder::Read(std::string(ZORVAN_EXAMPLES) + "/../Help/language.html");
+    std::vector<std::string> listings;
+    const auto block = page.find("<div class=\"side-by-side\">");
+    const auto blockEnd = page.find("</div>", block);
+    for (auto at = page.find("<pre", block); at < blockEnd; at = page.find("<pre", at)) {
+        const auto start = page.find('>', at) + 1;
+        const auto end = page.find("</pre>", start);
+        std::string text = page.substr(start, end - start);
+        for (const auto& [entity, character] : std::vector<std::pair<std::string, std::string>>{
+                 {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}}) {
+            for (auto found = text.find(entity); found != std::string::npos;
+                 found = text.find(entity, found)) {
+                text.replace(found, entity.size(), character);
+            }
+        }
+        listings.push_back(text);
+        at = end;
+    }
+    return listings;
+}
+
+TEST(GuideSideBySide, BothSyntaxesAssembleToTheSameProgram) {
+    const std::vector<std::string> listings = SideBySideListings();
+    ASSERT_EQ(listings.size(), 2u);
+    TempFolder folder;
+    std::vector<std::unique_ptr<AssemblerFixture>> compiled;
+    for (std::size_t i = 0; i < listings.size(); ++i) {
+        auto& fixture = *compiled.emplace_back(std::make_unique<AssemblerFixture>());
+        fixture.machine.Reset();
+        ASSERT_EQ(fixture.parser.Compile(
+                      folder.Write("listing" + std::to_string(i) + ".85", listings[i])),
+                  0);
+    }
+    EXPECT_EQ(compiled[0]->machine.startAddress, 0x100);
+    EXPECT_EQ(compiled[1]->machine.startAddress, compiled[0]->machine.startAddress);
+    EXPECT_GT(compiled[0]->NonZeroBytes(), 20u);
+    EXPECT_TRUE(compiled[0]->machine.memory == compiled[1]->machine.memory);
+}
 
 } // namespace
