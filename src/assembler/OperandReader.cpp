@@ -45,7 +45,11 @@ std::uint16_t OperandReader::Take(bool forward, bool text, FixupList::Kind kind,
         // Until then the names count as 0, as an unknown jump address always did.
         return expression.Evaluate(expression.Steps(), {}).value_or(0);
     }
-    const auto value = expression.Evaluate(expression.Steps(), {});
+    const auto steps = expression.Steps();
+    if (steps.size() == 1) {
+        return static_cast<std::uint16_t>(steps[0].value); // a number alone, the usual operand
+    }
+    const auto value = expression.Evaluate(steps, {});
     if (!value) {
         lex.RaiseErrorAt(reader.Line(), reader.Column(), AssemblerError::DivisionByZero,
                          "Division by zero");
