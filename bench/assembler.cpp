@@ -43,9 +43,39 @@ std::string GeneratedSource(int& lineCount) {
     return source;
 }
 
-void BM_CompileFullMemory(benchmark::State& state) {
-    int lineCount = 0;
-    const std::string source = GeneratedSource(lineCount);
+// About as much code in the usual Intel syntax: EQU names, suffix numbers, character constants,
+// expressions with HIGH, LOW and $, forward references in immediates, and DB, DW and DS data after
+// each of 500 blocks (two labels each, within the 1024 names of the symbol table).
+std::string GeneratedIntelSource(int& lineCount) {
+    std::string source = "; generated\nPORT EQU 20H\nBASE EQU 1000H\n";
+    lineCount = 3;
+    for (int block = 0; block < 500; ++block) {
+        const std::string name = "BLOCK" + std::to_string(block);
+        const std::string next = "BLOCK" + std::to_string(block + 1);
+        source += name + ": LXI H, " + name + "DATA+1 ; forward\n";
+        for (int i = 0; i < 6; ++i) {
+            source += "    MVI A, " + std::to_string(10 + i) +
+                      "H\n"
+                      "    MOV B, A\n"
+                      "    ADI 'A'+1\n"
+                      "    MVI C, LOW(BASE+$)\n"
+                      "    MVI D, HIGH " +
+                      name +
+                      "DATA\n"
+                      "    ANI 0FH AND NOT 3\n"
+                      "    JNZ " +
+                      next + "\n    OUT PORT\n";
+        }
+        source += name + "DATA: DB 1, 2, 'AB', 0FFH\n    DW " + next + ", $\n    DS 2\n";
+        lineCount += 52;
+    }
+    source += "BLOCK500: HLT\n    END\n";
+    lineCount += 2;
+    return source;
+}
+
+// Compiles `source` written to a temporary file, once per iteration.
+void CompileSource(benchmark::State& state, const std::string& source, int lineCount) {
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / "zorvan-bench-assembler";
     std::filesystem::create_directories(folder);
@@ -63,6 +93,19 @@ void BM_CompileFullMemory(benchmark::State& state) {
     state.counters["lines"] = lineCount;
     state.counters["bytes"] = parser.LocationCounter();
     std::filesystem::remove_all(folder);
+}
+
+void BM_CompileIntelSyntax(benchmark::State& state) {
+    int lineCount = 0;
+    const std::string source = GeneratedIntelSource(lineCount);
+    CompileSource(state, source, lineCount);
+}
+BENCHMARK(BM_CompileIntelSyntax)->Unit(benchmark::kMillisecond);
+
+void BM_CompileFullMemory(benchmark::State& state) {
+    int lineCount = 0;
+    const std::string source = GeneratedSource(lineCount);
+    CompileSource(state, source, lineCount);
 }
 BENCHMARK(BM_CompileFullMemory)->Unit(benchmark::kMillisecond);
 

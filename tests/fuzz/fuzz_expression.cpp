@@ -1,7 +1,8 @@
 // Expressions built from the words of the language: a value must not depend on where it is
 // taken or on whether its names are defined above or below it. The input picks the words.
 //   - "lxi h, E" with the names defined above and with them defined below the line end alike:
-//     the same operand bytes, or the same error code;
+//     the same operand bytes, or the same error code (a division by zero may give way to an
+//     error further on the line when it is found only at the end);
 //   - where "lxi h, E" assembles, "mvi a, E", "DB E" and "DW E" place its low byte and word (DB
 //     only without strings, as a string standing alone places its characters).
 #include "AssemblerCodes.h"
@@ -90,7 +91,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string line = "ORG 4000H\nlxi h, " + expression + "\n";
     const Outcome above = Compile(machine, parser, std::string(definitions) + line);
     const Outcome below = Compile(machine, parser, line + std::string(definitions));
-    if (above.code != below.code || (above.code == 0 && above.bytes != below.bytes)) {
+    // A division by zero is found at once when the names are known, and only once the file has
+    // been read when they come later, so an error further on the line may then come first.
+    const bool divisionByZero = above.code == 41 || below.code == 41;
+    if ((above.code != below.code && !divisionByZero) ||
+        (above.code == 0 && above.bytes != below.bytes)) {
         std::fprintf(stderr, "\"%s\": codes %d and %d\n", expression.c_str(), above.code,
                      below.code);
         std::abort();
