@@ -89,7 +89,6 @@ void CParse::OpenFiles(const std::string& path) {
     sourceReader.Attach(sourceFile.get());
     debugPath = sourcePath + ".debug";
     compiling = true;
-    operands.AllowForward(true);
     endOfFile = false;
     lineMapWriter.Open(debugPath, "wt");
 }
@@ -100,7 +99,6 @@ void CParse::CloseFiles() {
     sourceFile.reset();
     lineMapWriter.Close();
     compiling = false;
-    operands.AllowForward(false);
 }
 
 int CParse::Compile(const std::string& path) {
@@ -108,7 +106,7 @@ int CParse::Compile(const std::string& path) {
         Machine();
         Reset();
         OpenFiles(path);
-        while (!endOfFile && !ended) {
+        while (!endOfFile) {
             ParseCurrentLine();
         }
         ResolveReferences();
@@ -202,7 +200,11 @@ void CParse::ParseWord() {
     }
     operands.StartStatement(locationCounter);
     plainDirectives.Carry(word, Machine(), locationCounter);
-    ended = word == PlainDirectives::Word::End;
+    if (word == PlainDirectives::Word::End) {
+        // The rest of the line and of the file is not read.
+        ended = true;
+        endOfFile = true;
+    }
 }
 
 // After a name: reads the EQU or SET that follows it, keeping the name in lookahead.text, or

@@ -135,7 +135,7 @@ private:
     DirectiveLookup directive;
     SymbolTable symbols;
     ReferenceList references;
-    OperandReader operands{*this, symbols, references};
+    OperandReader operands{*this, symbols, references, compiling};
     PlainDirectives plainDirectives{*this, operands, symbols};
     C8085Object* machine = nullptr;
     std::string scratch;

@@ -4,8 +4,9 @@
 #include "machine/C8085Object.h"
 #include "machine/ErrorCodes.h"
 
-OperandReader::OperandReader(CLex& lex_, const SymbolTable& symbols, ReferenceList& references)
-    : lex(lex_), reader(lex_, symbols, references) {
+OperandReader::OperandReader(CLex& lex_, const SymbolTable& symbols, ReferenceList& references,
+                             const bool& compiling_)
+    : lex(lex_), reader(lex_, symbols, references), compiling(compiling_) {
 }
 
 std::uint16_t OperandReader::Known() {
@@ -13,7 +14,7 @@ std::uint16_t OperandReader::Known() {
 }
 
 std::uint16_t OperandReader::Later(FixupList::Kind kind, std::uint16_t address) {
-    return Take(forwardAllowed, false, kind, address);
+    return Take(compiling, false, kind, address);
 }
 
 std::uint16_t OperandReader::Address(std::uint16_t address) {
@@ -21,7 +22,7 @@ std::uint16_t OperandReader::Address(std::uint16_t address) {
 }
 
 bool OperandReader::DataItem(std::uint16_t address, std::uint16_t& value) {
-    value = Take(forwardAllowed, true, FixupList::Kind::Byte, address);
+    value = Take(compiling, true, FixupList::Kind::Byte, address);
     return reader.WasText();
 }
 

@@ -23,13 +23,13 @@ class SymbolTable;
 //            further on and count as 0 until then (a single line never patches them).
 class OperandReader {
 public:
-    OperandReader(CLex& lex, const SymbolTable& symbols, ReferenceList& references);
+    // Later values may name what comes further on while `compiling` is on.
+    OperandReader(CLex& lex, const SymbolTable& symbols, ReferenceList& references,
+                  const bool& compiling);
     virtual ~OperandReader() = default;
 
     // Drops every fixup.
     void Clear() { fixups.Clear(); }
-    // On while a file is compiled: Later values may then name what comes further on.
-    void AllowForward(bool allowed) { forwardAllowed = allowed; }
     // The address of the statement being assembled, the value of $.
     void StartStatement(std::uint16_t address) { here = address; }
 
@@ -54,5 +54,5 @@ private:
     Expression expression;
     FixupList fixups;
     std::uint16_t here = 0;
-    bool forwardAllowed = false;
+    const bool& compiling;
 };
