@@ -23,9 +23,9 @@ class C8085Object;
 // memory of the attached machine at the location counter; labels, ".equ", EQU and SET names go
 // into the symbol table. Operands are expressions (OperandReader); a value naming something defined
 // further on is patched once the whole file has been read, except where it decides where bytes go
-// (.org, .fill, the address of .setbyte and .setword, ORG, DS, EQU, SET), which must be known when
-// read. Directives come with a dot (.org ...) or without one (ORG, DB ..., PlainDirectives). While
-// compiling, one line-map record per instruction goes to the ".debug" file beside the source
+// (.org, .equ, .fill, the address of .setbyte and .setword, ORG, DS, EQU, SET), which must be known
+// when read. Directives come with a dot (.org ...) or without one (ORG, DB ..., PlainDirectives).
+// While compiling, one line-map record per instruction goes to the ".debug" file beside the source
 // (prog.85 -> prog.85.debug); directives, data included, have none.
 //
 // The first error ends the assembly: it is thrown as a CMyException whose message starts with

@@ -164,23 +164,12 @@ bool ExpressionReader::OperandFollows() {
 }
 
 bool ExpressionReader::BinaryOperatorFollows() {
-    const char next = lex.NextCharacter();
+    CLex::State before;
+    lex.Save(before);
     Expression::Op op{};
     int level = 0;
-    if (SymbolOperator(next, op, level)) {
-        return true;
-    }
-    if (!SourceChar::IsLetter(next)) {
-        return false;
-    }
-    lex.Save(saved);
-    bool binary = false;
-    if (lex.GetToken() == TokenKind::Identifier) {
-        for (const OperatorWord& word : binaryWords) {
-            binary = binary || SourceChar::EqualIgnoringCase(lex.TokenText(), word.word);
-        }
-    }
-    lex.Restore(saved);
+    const bool binary = TakeBinaryOperator(orLevel, op, level);
+    lex.Restore(before);
     return binary;
 }
 
