@@ -164,10 +164,14 @@ bool CLex::AtNumberTerminator() const {
 
 // Called at a digit.
 TokenKind CLex::LexNumber() {
-    if (const TokenKind kind = LexSuffixNumber(); kind != TokenKind::None) {
+    const std::string& line = lineBuffer;
+    // "0x" starts no number with a suffix ("0x" holds no digit of its radix).
+    const bool hexPrefix =
+        line[scanPos] == '0' && scanPos + 1 < line.size() && line[scanPos + 1] == 'x';
+    if (const TokenKind kind = hexPrefix ? TokenKind::None : LexSuffixNumber();
+        kind != TokenKind::None) {
         return kind;
     }
-    const std::string& line = lineBuffer;
     if (line[scanPos] == '0') {
         if (scanPos + 1 < line.size() && line[scanPos + 1] == 'x') {
             scanPos += 2;

@@ -55,37 +55,41 @@ void Expression::Push(Op op, std::uint32_t value) {
 
 std::optional<std::uint16_t> Expression::Evaluate(std::span<const Step> program,
                                                   std::span<const std::uint16_t> nameValues) {
-    stack.clear();
+    // No program needs more room than it has steps.
+    if (stack.size() < program.size()) {
+        stack.resize(program.size());
+    }
+    std::size_t depth = 0;
     for (const Step& step : program) {
+        std::uint16_t& top = stack[depth == 0 ? 0 : depth - 1];
         switch (step.op) {
         case Op::Number:
-            stack.push_back(static_cast<std::uint16_t>(step.value));
+            stack[depth++] = static_cast<std::uint16_t>(step.value);
             break;
         case Op::Name:
-            stack.push_back(step.value < nameValues.size() ? nameValues[step.value] : 0);
+            stack[depth++] = step.value < nameValues.size() ? nameValues[step.value] : 0;
             break;
         case Op::Negate:
-            stack.back() = Word(0u - stack.back());
+            top = Word(0u - top);
             break;
         case Op::Not:
-            stack.back() = Word(~stack.back());
+            top = Word(~top);
             break;
         case Op::High:
-            stack.back() = Word(stack.back() >> 8);
+            top = Word(top >> 8);
             break;
         case Op::Low:
-            stack.back() = Word(stack.back() & 0xFFu);
+            top = Word(top & 0xFFu);
             break;
         default: {
-            const std::uint16_t right = stack.back();
-            stack.pop_back();
-            const auto result = Apply(step.op, stack.back(), right);
+            --depth;
+            const auto result = Apply(step.op, stack[depth - 1], top);
             if (!result) {
                 return std::nullopt;
             }
-            stack.back() = *result;
+            stack[depth - 1] = *result;
         }
         }
     }
-    return stack.empty() ? 0 : stack.back();
+    return depth == 0 ? 0 : stack[depth - 1];
 }

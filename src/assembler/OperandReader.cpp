@@ -44,6 +44,9 @@ std::uint16_t OperandReader::Take(bool forward, bool text, FixupList::Kind kind,
     if (expression.NamesUnknown()) {
         fixups.Add(kind, address, expression, reader.Line(), reader.Column());
         // Until then the names count as 0, as an unknown jump address always did.
+        if (expression.Steps().size() == 1) {
+            return 0;
+        }
         return expression.Evaluate(expression.Steps(), {}).value_or(0);
     }
     const auto steps = expression.Steps();
