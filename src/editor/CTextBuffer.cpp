@@ -6,10 +6,12 @@
 #include "editor/HugePages.h"
 #include "editor/InsertionChange.h"
 #include "editor/LineRecord.h"
+#include "editor/LineStartsChange.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <climits>
 #include <cstring>
 #include <new>
@@ -25,7 +27,7 @@ constexpr std::size_t maxFileSize = INT_MAX - 1;
 
 // Cuts the loaded bytes into lines at each complete `lineEnd`, matched byte by byte: a byte
 // that breaks a partial match is not tried again as the start of a new line end. The lines
-// point into `data`. False when a line is longer than allowed.
+// point into `data`. False when a line is longer than allowed; it would have been the next.
 bool SplitIntoLines(char* data, std::size_t size, std::string_view lineEnd,
                     std::vector<LineRecord>& lines) {
     lines.reserve(static_cast<std::size_t>(std::count(data, data + size, lineEnd.back())) + 1);
@@ -53,6 +55,31 @@ bool SplitIntoLines(char* data, std::size_t size, std::string_view lineEnd,
         }
     }
     return cutLine(size);
+}
+
+UndoRecord MakeRecord(uint32_t flags, CTextPosition start, CTextPosition end, int action,
+                      std::string text, std::vector<int32_t> lineLengths = {}) {
+    UndoRecord record;
+    record.undoFlags = flags;
+    record.start = start;
+    record.end = end;
+    record.action = action;
+    record.text = std::move(text);
+    record.lineLengths = std::move(lineLengths);
+    return record;
+}
+
+CTextBuffer::LoadFailure OpenFailure(int errorNumber) {
+    switch (errorNumber) {
+    case ENOENT:
+    case ENOTDIR:
+        return CTextBuffer::LoadFailure::Missing;
+    case EACCES:
+    case EPERM:
+        return CTextBuffer::LoadFailure::NoPermission;
+    default:
+        return CTextBuffer::LoadFailure::ReadError;
+    }
 }
 
 } // namespace
@@ -108,27 +135,42 @@ bool CTextBuffer::StartEmpty(int style) {
     return true;
 }
 
+bool CTextBuffer::FailLoad(LoadFailure failure, int errorNumber) {
+    loadFailure = failure;
+    loadErrorNumber = errorNumber;
+    return false;
+}
+
 bool CTextBuffer::LoadText(const std::string& path, int style) {
+    loadFailure = LoadFailure::None;
+    loadErrorNumber = 0;
+    loadFailureLine = 0;
     if (style != LineEnd::Automatic && !LineEnd::IsValid(style)) {
-        return false;
+        return FailLoad(LoadFailure::UnknownStyle);
     }
     try {
         CFileReader reader;
         if (!reader.Read(path, maxFileSize)) {
-            return false;
+            switch (reader.LastFailure()) {
+            case CFileReader::Failure::CannotOpen:
+                return FailLoad(OpenFailure(reader.ErrorNumber()), reader.ErrorNumber());
+            case CFileReader::Failure::NotAFile:
+                return FailLoad(LoadFailure::NotAFile);
+            case CFileReader::Failure::TooLarge:
+                return FailLoad(LoadFailure::TooLarge);
+            default:
+                return FailLoad(LoadFailure::ReadError, reader.ErrorNumber());
+            }
         }
         const std::size_t size = reader.Size();
         std::unique_ptr<char[]> data = reader.TakeData();
-        // A NUL byte means a binary file, not a source text.
-        if (std::memchr(data.get(), 0, size) != nullptr) {
-            return false;
-        }
         if (style == LineEnd::Automatic) {
             style = LineEnd::Detect({data.get(), std::min(size, LineEnd::detectionBlockSize)});
         }
         std::vector<LineRecord> loaded;
         if (!SplitIntoLines(data.get(), size, LineEnd::Text(style), loaded)) {
-            return false;
+            loadFailureLine = static_cast<int>(loaded.size()) + 1;
+            return FailLoad(LoadFailure::LineTooLong);
         }
         // Only now is the old text given up, so a failed load leaves it as it was.
         ReleaseAll();
@@ -136,10 +178,39 @@ bool CTextBuffer::LoadText(const std::string& path, int style) {
         loadBlock = std::move(data);
         ResetAfterLoad(style, !reader.IsWritable());
     } catch (const std::bad_alloc&) {
-        return false;
+        return FailLoad(LoadFailure::OutOfMemory);
     }
     NotifyViews(nullptr, nullptr, CTextBufferObserver::UpdateAll, -1);
     return true;
+}
+
+std::string CTextBuffer::LoadFailureText() const {
+    switch (loadFailure) {
+    case LoadFailure::None:
+        return {};
+    case LoadFailure::Missing:
+        return "The file does not exist.";
+    case LoadFailure::NotAFile:
+        return "It is not a regular file.";
+    case LoadFailure::NoPermission:
+        return "You have no permission to read the file.";
+    case LoadFailure::TooLarge:
+        return "The file is larger than the " + std::to_string(maxFileSize) +
+               " bytes the editor can hold.";
+    case LoadFailure::LineTooLong:
+        return "Line " + std::to_string(loadFailureLine) + " is longer than " +
+               std::to_string(maxLineLength) + " characters.";
+    case LoadFailure::ReadError:
+        return loadErrorNumber != 0
+                   ? "The file could not be read: " + std::string(std::strerror(loadErrorNumber)) +
+                         "."
+                   : "The file could not be read.";
+    case LoadFailure::OutOfMemory:
+        return "There is not enough memory to hold the file.";
+    case LoadFailure::UnknownStyle:
+        return "The line-end style is unknown.";
+    }
+    return {};
 }
 
 bool CTextBuffer::SaveText(const std::string& path, int style, bool clearModified) {
@@ -391,14 +462,7 @@ bool CTextBuffer::InsertChars(CTextBufferObserver* view, int line, int charIndex
     }
     endLine = end.line;
     endChar = end.charIndex;
-    const bool openedHere = !groupOpen;
-    if (openedHere) {
-        OpenUndoGroup(false);
-    }
-    RecordUndo(true, start, end, std::move(inserted), action);
-    if (openedHere) {
-        CloseUndoGroup(view);
-    }
+    Record(view, MakeRecord(UndoRecord::Insertion, start, end, action, std::move(inserted)));
     return true;
 }
 
@@ -426,53 +490,151 @@ bool CTextBuffer::DeleteRange(CTextBufferObserver* view, int startLine, int star
     if (!RawDelete(view, start, end)) {
         return false;
     }
-    const bool openedHere = !groupOpen;
-    if (openedHere) {
-        OpenUndoGroup(false);
+    Record(view, MakeRecord(0, start, end, action, std::move(deleted), std::move(lineLengths)));
+    return true;
+}
+
+bool CTextBuffer::CanChangeLineStarts(bool insert, int firstLine, int lastLine,
+                                      std::string_view text,
+                                      const std::vector<int32_t>& counts) const {
+    if (readOnly || firstLine < 0 || lastLine >= LineCount() || firstLine > lastLine ||
+        (!counts.empty() && counts.size() != static_cast<std::size_t>(lastLine - firstLine + 1))) {
+        return false;
     }
-    RecordUndo(false, start, end, std::move(deleted), action, std::move(lineLengths));
-    if (openedHere) {
-        CloseUndoGroup(view);
+    std::size_t used = 0;
+    for (int line = firstLine; line <= lastLine; ++line) {
+        const long long count = counts.empty() ? static_cast<long long>(text.size())
+                                               : counts[static_cast<std::size_t>(line - firstLine)];
+        const long long length = lines[line].length;
+        if (count < 0 || (insert ? length + count > maxLineLength : count > length)) {
+            return false;
+        }
+        used += static_cast<std::size_t>(count);
+    }
+    return !insert || counts.empty() || used <= text.size();
+}
+
+bool CTextBuffer::RawChangeLineStarts(CTextBufferObserver* sourceView, bool insert, int firstLine,
+                                      int lastLine, std::string_view text,
+                                      const std::vector<int32_t>& counts) {
+    if (!CanChangeLineStarts(insert, firstLine, lastLine, text, counts)) {
+        return false;
+    }
+    std::size_t offset = 0;
+    for (int line = firstLine; line <= lastLine; ++line) {
+        const std::size_t count =
+            counts.empty()
+                ? text.size()
+                : static_cast<std::size_t>(counts[static_cast<std::size_t>(line - firstLine)]);
+        if (count == 0) {
+            continue;
+        }
+        if (insert) {
+            lines[line].Insert(0, text.substr(counts.empty() ? 0 : offset, count));
+            offset += count;
+        } else {
+            lines[line].Erase(0, static_cast<int>(count));
+        }
+    }
+    const LineStartsChange change(firstLine, lastLine, insert,
+                                  counts.empty() ? static_cast<int32_t>(text.size()) : 0, counts);
+    NotifyViews(sourceView, &change,
+                CTextBufferObserver::UpdateLineWidths | CTextBufferObserver::UpdateLineRange,
+                firstLine);
+    if (!modified) {
+        SetModifiedState(true);
     }
     return true;
 }
 
-void CTextBuffer::RecordUndo(bool isInsertion, CTextPosition start, CTextPosition end,
-                             std::string text, int action, std::vector<int32_t> lineLengths) {
+bool CTextBuffer::InsertAtLineStarts(CTextBufferObserver* view, int firstLine, int lastLine,
+                                     std::string_view text, int action) {
+    // A copy, because the caller's text may lie inside a line that changes.
+    std::string inserted(text);
+    if (inserted.find('\r') != std::string::npos ||
+        !CanChangeLineStarts(true, firstLine, lastLine, inserted, {})) {
+        return false;
+    }
+    if (inserted.empty()) {
+        return true;
+    }
+    RawChangeLineStarts(view, true, firstLine, lastLine, inserted, {});
+    Record(view, MakeRecord(UndoRecord::Insertion | UndoRecord::LineStarts, {0, firstLine},
+                            {0, lastLine}, action, std::move(inserted)));
+    return true;
+}
+
+bool CTextBuffer::DeleteAtLineStarts(CTextBufferObserver* view, int firstLine,
+                                     const std::vector<int32_t>& counts, int action) {
+    if (counts.empty() || counts.size() > lines.size()) {
+        return false;
+    }
+    const int lastLine = firstLine + static_cast<int>(counts.size()) - 1;
+    if (!CanChangeLineStarts(false, firstLine, lastLine, {}, counts)) {
+        return false;
+    }
+    std::string deleted;
+    for (int line = firstLine; line <= lastLine; ++line) {
+        const auto count =
+            static_cast<std::size_t>(counts[static_cast<std::size_t>(line - firstLine)]);
+        deleted.append(lines[line].View().substr(0, count));
+    }
+    if (deleted.empty()) {
+        return true;
+    }
+    RawChangeLineStarts(view, false, firstLine, lastLine, {}, counts);
+    Record(view, MakeRecord(UndoRecord::LineStarts, {0, firstLine}, {0, lastLine}, action,
+                            std::move(deleted), counts));
+    return true;
+}
+
+void CTextBuffer::Record(CTextBufferObserver* view, UndoRecord record) {
+    const bool openedHere = !groupOpen;
+    if (openedHere) {
+        OpenUndoGroup(false);
+    }
+    RecordUndo(std::move(record));
+    if (openedHere) {
+        CloseUndoGroup(view);
+    }
+}
+
+void CTextBuffer::RecordUndo(UndoRecord record) {
     undoRecords.erase(undoRecords.begin() + undoPosition, undoRecords.end());
     // The records that led back to the saved text were just thrown away.
     if (savedPosition > undoPosition) {
         savedPosition = unreachable;
     }
-    if (static_cast<int>(undoRecords.size()) >= undoLimit) {
-        DropOldestGroup();
+    // The oldest groups make room, but never the group this record joins: undo takes back a
+    // whole group or nothing.
+    const bool beginsGroup = groupStartPending || undoRecords.empty();
+    while (static_cast<int>(undoRecords.size()) >= undoLimit && !undoRecords.empty() &&
+           DropOldestGroup(!beginsGroup)) {
     }
-    UndoRecord record;
-    record.undoFlags = isInsertion ? UndoRecord::Insertion : 0;
     // The first record kept always begins a group, so undo never runs past the front.
-    if (groupStartPending || undoRecords.empty()) {
+    if (beginsGroup || undoRecords.empty()) {
         record.undoFlags |= UndoRecord::GroupStart;
     }
     groupStartPending = false;
-    record.start = start;
-    record.end = end;
-    record.action = action;
-    record.text = std::move(text);
-    record.lineLengths = std::move(lineLengths);
     undoRecords.push_back(std::move(record));
     undoPosition = static_cast<int>(undoRecords.size());
 }
 
-void CTextBuffer::DropOldestGroup() {
+bool CTextBuffer::DropOldestGroup(bool keepLast) {
+    const int size = static_cast<int>(undoRecords.size());
     int count = 1;
-    while (count < static_cast<int>(undoRecords.size()) && !undoRecords[count].BeginsGroup()) {
+    while (count < size && !undoRecords[count].BeginsGroup()) {
         ++count;
+    }
+    if (keepLast && count == size) {
+        return false;
     }
     undoRecords.erase(undoRecords.begin(), undoRecords.begin() + count);
     undoPosition -= count;
     // The saved position moves with the records; once its record is gone, no undo or redo
     // can bring the saved text back.
     savedPosition = savedPosition >= count ? savedPosition - count : unreachable;
+    return true;
 }
 
 // Reads the buffer's own flag, as every change does. A subclass that forwards the state elsewhere
@@ -486,6 +648,29 @@ void CTextBuffer::UpdateModifiedState() {
     }
 }
 
+void CTextBuffer::Replay(const UndoRecord& record, bool insert, bool undoing,
+                         CTextPosition& position) {
+    if (record.IsAtLineStarts()) {
+        RawChangeLineStarts(nullptr, insert, record.start.line, record.end.line, record.text,
+                            record.lineLengths);
+        // Undo ends on the block's first line, redo on its last, after what was put back.
+        const int line = undoing ? record.start.line : record.end.line;
+        const std::size_t index = static_cast<std::size_t>(line - record.start.line);
+        const int32_t piece = !insert ? 0
+                              : record.lineLengths.empty()
+                                  ? static_cast<int32_t>(record.text.size())
+                                  : record.lineLengths[index];
+        position = {piece, line};
+    } else if (insert) {
+        CTextPosition end;
+        RawInsert(nullptr, record.start, record.Lines(), end);
+        position = record.end;
+    } else {
+        RawDelete(nullptr, record.start, record.end);
+        position = record.start;
+    }
+}
+
 bool CTextBuffer::Undo(CTextPosition& position) {
     if (!CanUndo()) {
         return false;
@@ -493,14 +678,7 @@ bool CTextBuffer::Undo(CTextPosition& position) {
     bool groupStart = false;
     while (!groupStart && undoPosition > 0) {
         const UndoRecord& record = undoRecords[--undoPosition];
-        if (record.IsInsertion()) {
-            RawDelete(nullptr, record.start, record.end);
-            position = record.start;
-        } else {
-            CTextPosition end;
-            RawInsert(nullptr, record.start, record.Lines(), end);
-            position = record.end;
-        }
+        Replay(record, !record.IsInsertion(), true, position);
         groupStart = record.BeginsGroup();
     }
     UpdateModifiedState();
@@ -513,14 +691,7 @@ bool CTextBuffer::Redo(CTextPosition& position) {
     }
     do {
         const UndoRecord& record = undoRecords[undoPosition];
-        if (record.IsInsertion()) {
-            CTextPosition end;
-            RawInsert(nullptr, record.start, record.Lines(), end);
-            position = record.end;
-        } else {
-            RawDelete(nullptr, record.start, record.end);
-            position = record.start;
-        }
+        Replay(record, record.IsInsertion(), false, position);
         ++undoPosition;
     } while (CanRedo() && !undoRecords[undoPosition].BeginsGroup());
     UpdateModifiedState();
