@@ -1,86 +1,18 @@
 #include "editor/CTextBuffer.h"
 
-#include "editor/CAtomicFileWriter.h"
-#include "editor/CFileReader.h"
 #include "editor/DeletionChange.h"
-#include "editor/HugePages.h"
 #include "editor/InsertionChange.h"
 #include "editor/LineRecord.h"
-#include "editor/LineStartsChange.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cerrno>
-#include <climits>
-#include <cstring>
-#include <new>
 
 namespace {
 
 constexpr std::array<const char*, 11> actionDescriptions = {
     "Unknown", "Paste",         "Delete Selection", "Cut",    "Typing",     "Backspace",
     "Indent",  "Drag And Drop", "Replace",          "Delete", "Auto Indent"};
-
-// Line counts and lengths are 32-bit, so larger files cannot be held.
-constexpr std::size_t maxFileSize = INT_MAX - 1;
-
-// Cuts the loaded bytes into lines at each complete `lineEnd`, matched byte by byte: a byte
-// that breaks a partial match is not tried again as the start of a new line end. The lines
-// point into `data`. False when a line is longer than allowed; it would have been the next.
-bool SplitIntoLines(char* data, std::size_t size, std::string_view lineEnd,
-                    std::vector<LineRecord>& lines) {
-    lines.reserve(static_cast<std::size_t>(std::count(data, data + size, lineEnd.back())) + 1);
-    AdviseHugePages(lines.data(), lines.capacity() * sizeof(LineRecord));
-    std::size_t lineStart = 0;
-    std::size_t matched = 0;
-    const auto cutLine = [&](std::size_t end) {
-        if (end - lineStart > static_cast<std::size_t>(CTextBuffer::maxLineLength)) {
-            return false;
-        }
-        lines.push_back({data + lineStart, static_cast<int>(end - lineStart), 0, 0});
-        return true;
-    };
-    for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] != lineEnd[matched]) {
-            matched = 0;
-            continue;
-        }
-        if (++matched == lineEnd.size()) {
-            if (!cutLine(i + 1 - lineEnd.size())) {
-                return false;
-            }
-            lineStart = i + 1;
-            matched = 0;
-        }
-    }
-    return cutLine(size);
-}
-
-UndoRecord MakeRecord(uint32_t flags, CTextPosition start, CTextPosition end, int action,
-                      std::string text, std::vector<int32_t> lineLengths = {}) {
-    UndoRecord record;
-    record.undoFlags = flags;
-    record.start = start;
-    record.end = end;
-    record.action = action;
-    record.text = std::move(text);
-    record.lineLengths = std::move(lineLengths);
-    return record;
-}
-
-CTextBuffer::LoadFailure OpenFailure(int errorNumber) {
-    switch (errorNumber) {
-    case ENOENT:
-    case ENOTDIR:
-        return CTextBuffer::LoadFailure::Missing;
-    case EACCES:
-    case EPERM:
-        return CTextBuffer::LoadFailure::NoPermission;
-    default:
-        return CTextBuffer::LoadFailure::ReadError;
-    }
-}
 
 } // namespace
 
@@ -132,119 +64,6 @@ bool CTextBuffer::StartEmpty(int style) {
     lines.emplace_back();
     ResetAfterLoad(LineEnd::IsValid(style) ? style : 0, false);
     NotifyViews(nullptr, nullptr, CTextBufferObserver::UpdateAll, -1);
-    return true;
-}
-
-bool CTextBuffer::FailLoad(LoadFailure failure, int errorNumber) {
-    loadFailure = failure;
-    loadErrorNumber = errorNumber;
-    return false;
-}
-
-bool CTextBuffer::LoadText(const std::string& path, int style) {
-    loadFailure = LoadFailure::None;
-    loadErrorNumber = 0;
-    loadFailureLine = 0;
-    if (style != LineEnd::Automatic && !LineEnd::IsValid(style)) {
-        return FailLoad(LoadFailure::UnknownStyle);
-    }
-    try {
-        CFileReader reader;
-        if (!reader.Read(path, maxFileSize)) {
-            switch (reader.LastFailure()) {
-            case CFileReader::Failure::CannotOpen:
-                return FailLoad(OpenFailure(reader.ErrorNumber()), reader.ErrorNumber());
-            case CFileReader::Failure::NotAFile:
-                return FailLoad(LoadFailure::NotAFile);
-            case CFileReader::Failure::TooLarge:
-                return FailLoad(LoadFailure::TooLarge);
-            default:
-                return FailLoad(LoadFailure::ReadError, reader.ErrorNumber());
-            }
-        }
-        const std::size_t size = reader.Size();
-        std::unique_ptr<char[]> data = reader.TakeData();
-        if (style == LineEnd::Automatic) {
-            style = LineEnd::Detect({data.get(), std::min(size, LineEnd::detectionBlockSize)});
-        }
-        std::vector<LineRecord> loaded;
-        if (!SplitIntoLines(data.get(), size, LineEnd::Text(style), loaded)) {
-            loadFailureLine = static_cast<int>(loaded.size()) + 1;
-            return FailLoad(LoadFailure::LineTooLong);
-        }
-        // Only now is the old text given up, so a failed load leaves it as it was.
-        ReleaseAll();
-        lines = std::move(loaded);
-        loadBlock = std::move(data);
-        ResetAfterLoad(style, !reader.IsWritable());
-    } catch (const std::bad_alloc&) {
-        return FailLoad(LoadFailure::OutOfMemory);
-    }
-    NotifyViews(nullptr, nullptr, CTextBufferObserver::UpdateAll, -1);
-    return true;
-}
-
-std::string CTextBuffer::LoadFailureText() const {
-    switch (loadFailure) {
-    case LoadFailure::None:
-        return {};
-    case LoadFailure::Missing:
-        return "The file does not exist.";
-    case LoadFailure::NotAFile:
-        return "It is not a regular file.";
-    case LoadFailure::NoPermission:
-        return "You have no permission to read the file.";
-    case LoadFailure::TooLarge:
-        return "The file is larger than the " + std::to_string(maxFileSize) +
-               " bytes the editor can hold.";
-    case LoadFailure::LineTooLong:
-        return "Line " + std::to_string(loadFailureLine) + " is longer than " +
-               std::to_string(maxLineLength) + " characters.";
-    case LoadFailure::ReadError:
-        return loadErrorNumber != 0
-                   ? "The file could not be read: " + std::string(std::strerror(loadErrorNumber)) +
-                         "."
-                   : "The file could not be read.";
-    case LoadFailure::OutOfMemory:
-        return "There is not enough memory to hold the file.";
-    case LoadFailure::UnknownStyle:
-        return "The line-end style is unknown.";
-    }
-    return {};
-}
-
-bool CTextBuffer::SaveText(const std::string& path, int style, bool clearModified) {
-    keptTemporaryPath.clear();
-    if (style == LineEnd::Automatic) {
-        style = lineEndStyle;
-    }
-    // A released buffer holds no text; writing it would empty the file.
-    if (!initialised || !LineEnd::IsValid(style)) {
-        return false;
-    }
-    try {
-        CAtomicFileWriter writer(path);
-        if (!writer.Open()) {
-            return false;
-        }
-        const std::string_view lineEnd = LineEnd::Text(style);
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (!writer.Write(lines[i].View()) ||
-                (i + 1 < lines.size() && !writer.Write(lineEnd))) {
-                return false;
-            }
-        }
-        if (!writer.Commit()) {
-            keptTemporaryPath = writer.KeptTemporaryPath();
-            return false;
-        }
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    if (clearModified) {
-        SetModifiedState(false);
-        savedPosition = undoPosition;
-    }
     return true;
 }
 
@@ -462,7 +281,7 @@ bool CTextBuffer::InsertChars(CTextBufferObserver* view, int line, int charIndex
     }
     endLine = end.line;
     endChar = end.charIndex;
-    Record(view, MakeRecord(UndoRecord::Insertion, start, end, action, std::move(inserted)));
+    Record(view, UndoRecord::Insertion, start, end, action, std::move(inserted));
     return true;
 }
 
@@ -490,105 +309,20 @@ bool CTextBuffer::DeleteRange(CTextBufferObserver* view, int startLine, int star
     if (!RawDelete(view, start, end)) {
         return false;
     }
-    Record(view, MakeRecord(0, start, end, action, std::move(deleted), std::move(lineLengths)));
+    Record(view, 0, start, end, action, std::move(deleted), std::move(lineLengths));
     return true;
 }
 
-bool CTextBuffer::CanChangeLineStarts(bool insert, int firstLine, int lastLine,
-                                      std::string_view text,
-                                      const std::vector<int32_t>& counts) const {
-    if (readOnly || firstLine < 0 || lastLine >= LineCount() || firstLine > lastLine ||
-        (!counts.empty() && counts.size() != static_cast<std::size_t>(lastLine - firstLine + 1))) {
-        return false;
-    }
-    std::size_t used = 0;
-    for (int line = firstLine; line <= lastLine; ++line) {
-        const long long count = counts.empty() ? static_cast<long long>(text.size())
-                                               : counts[static_cast<std::size_t>(line - firstLine)];
-        const long long length = lines[line].length;
-        if (count < 0 || (insert ? length + count > maxLineLength : count > length)) {
-            return false;
-        }
-        used += static_cast<std::size_t>(count);
-    }
-    return !insert || counts.empty() || used <= text.size();
-}
-
-bool CTextBuffer::RawChangeLineStarts(CTextBufferObserver* sourceView, bool insert, int firstLine,
-                                      int lastLine, std::string_view text,
-                                      const std::vector<int32_t>& counts) {
-    if (!CanChangeLineStarts(insert, firstLine, lastLine, text, counts)) {
-        return false;
-    }
-    std::size_t offset = 0;
-    for (int line = firstLine; line <= lastLine; ++line) {
-        const std::size_t count =
-            counts.empty()
-                ? text.size()
-                : static_cast<std::size_t>(counts[static_cast<std::size_t>(line - firstLine)]);
-        if (count == 0) {
-            continue;
-        }
-        if (insert) {
-            lines[line].Insert(0, text.substr(counts.empty() ? 0 : offset, count));
-            offset += count;
-        } else {
-            lines[line].Erase(0, static_cast<int>(count));
-        }
-    }
-    const LineStartsChange change(firstLine, lastLine, insert,
-                                  counts.empty() ? static_cast<int32_t>(text.size()) : 0, counts);
-    NotifyViews(sourceView, &change,
-                CTextBufferObserver::UpdateLineWidths | CTextBufferObserver::UpdateLineRange,
-                firstLine);
-    if (!modified) {
-        SetModifiedState(true);
-    }
-    return true;
-}
-
-bool CTextBuffer::InsertAtLineStarts(CTextBufferObserver* view, int firstLine, int lastLine,
-                                     std::string_view text, int action) {
-    // A copy, because the caller's text may lie inside a line that changes.
-    std::string inserted(text);
-    if (inserted.find('\r') != std::string::npos ||
-        !CanChangeLineStarts(true, firstLine, lastLine, inserted, {})) {
-        return false;
-    }
-    if (inserted.empty()) {
-        return true;
-    }
-    RawChangeLineStarts(view, true, firstLine, lastLine, inserted, {});
-    Record(view, MakeRecord(UndoRecord::Insertion | UndoRecord::LineStarts, {0, firstLine},
-                            {0, lastLine}, action, std::move(inserted)));
-    return true;
-}
-
-bool CTextBuffer::DeleteAtLineStarts(CTextBufferObserver* view, int firstLine,
-                                     const std::vector<int32_t>& counts, int action) {
-    if (counts.empty() || counts.size() > lines.size()) {
-        return false;
-    }
-    const int lastLine = firstLine + static_cast<int>(counts.size()) - 1;
-    if (!CanChangeLineStarts(false, firstLine, lastLine, {}, counts)) {
-        return false;
-    }
-    std::string deleted;
-    for (int line = firstLine; line <= lastLine; ++line) {
-        const auto count =
-            static_cast<std::size_t>(counts[static_cast<std::size_t>(line - firstLine)]);
-        deleted.append(lines[line].View().substr(0, count));
-    }
-    if (deleted.empty()) {
-        return true;
-    }
-    RawChangeLineStarts(view, false, firstLine, lastLine, {}, counts);
-    Record(view, MakeRecord(UndoRecord::LineStarts, {0, firstLine}, {0, lastLine}, action,
-                            std::move(deleted), counts));
-    return true;
-}
-
-void CTextBuffer::Record(CTextBufferObserver* view, UndoRecord record) {
+void CTextBuffer::Record(CTextBufferObserver* view, uint32_t flags, CTextPosition start,
+                         CTextPosition end, int action, std::string text,
+                         std::vector<int32_t> lineLengths) {
+    UndoRecord record;
+    record.undoFlags = flags;
+    record.start = start;
+    record.end = end;
+    record.action = action;
+    record.text = std::move(text);
+    record.lineLengths = std::move(lineLengths);
     const bool openedHere = !groupOpen;
     if (openedHere) {
         OpenUndoGroup(false);
@@ -608,8 +342,10 @@ void CTextBuffer::RecordUndo(UndoRecord record) {
     // The oldest groups make room, but never the group this record joins: undo takes back a
     // whole group or nothing.
     const bool beginsGroup = groupStartPending || undoRecords.empty();
-    while (static_cast<int>(undoRecords.size()) >= undoLimit && !undoRecords.empty() &&
-           DropOldestGroup(!beginsGroup)) {
+    while (static_cast<int>(undoRecords.size()) >= undoLimit && !undoRecords.empty()) {
+        if (!DropOldestGroup(!beginsGroup)) {
+            break;
+        }
     }
     // The first record kept always begins a group, so undo never runs past the front.
     if (beginsGroup || undoRecords.empty()) {

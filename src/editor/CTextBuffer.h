@@ -6,6 +6,8 @@
 #include "editor/LineRecord.h"
 #include "editor/UndoRecord.h"
 
+#include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -55,6 +57,8 @@ public:
     // No line grows longer than this, so that display columns and pixel widths of a line stay
     // far inside 32 bits; files with longer lines are not loaded.
     static constexpr int maxLineLength = 1 << 20;
+    // Line counts and lengths are 32-bit, so larger files cannot be held.
+    static constexpr std::size_t maxFileSize = INT_MAX - 1;
 
     CTextBuffer() = default;
     CTextBuffer(const CTextBuffer&) = delete;
@@ -152,7 +156,8 @@ private:
                              int lastLine, std::string_view text,
                              const std::vector<int32_t>& counts);
     // Records the change in the open group, or as a group of its own when none is open.
-    void Record(CTextBufferObserver* view, UndoRecord record);
+    void Record(CTextBufferObserver* view, uint32_t flags, CTextPosition start, CTextPosition end,
+                int action, std::string text, std::vector<int32_t> lineLengths = {});
     void RecordUndo(UndoRecord record);
     // Drops the oldest group, unless it is the only one left and `keepLast`; false when nothing
     // was dropped.
