@@ -1,6 +1,7 @@
 #include "editor/CFileReader.h"
 
 #include "editor/HugePages.h"
+#include "files/RegularFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -19,14 +20,14 @@ bool CFileReader::Read(const std::string& path, std::size_t maxSize) {
     data.reset();
     size = 0;
     writable = false;
-    // Non-blocking so that opening a pipe cannot hang; regular files ignore the flag.
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    std::string problem;
+    const int fd = RegularFile::OpenForReading(path, problem);
     if (fd < 0) {
         return false;
     }
     const FileCloser closer{fd};
     struct stat status {};
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0 ||
+    if (fstat(fd, &status) != 0 || status.st_size < 0 ||
         static_cast<std::size_t>(status.st_size) > maxSize) {
         return false;
     }

@@ -1,11 +1,11 @@
 #include "editor/CTextBuffer.h"
 
-#include "editor/CAtomicFileWriter.h"
 #include "editor/CFileReader.h"
 #include "editor/DeletionChange.h"
 #include "editor/HugePages.h"
 #include "editor/InsertionChange.h"
 #include "editor/LineRecord.h"
+#include "files/CAtomicFileWriter.h"
 
 #include <algorithm>
 #include <array>

@@ -1,9 +1,12 @@
-#include "editor/CAtomicFileWriter.h"
+#include "files/CAtomicFileWriter.h"
+
+#include "files/RegularFile.h"
 
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -21,6 +24,9 @@ bool WriteAll(int fd, const char* bytes, std::size_t count) {
             continue;
         }
         if (written <= 0) {
+            if (written == 0) {
+                errno = ENOSPC;
+            }
             return false;
         }
         bytes += written;
@@ -53,9 +59,14 @@ std::string FolderOf(const std::string& path) {
     return folder.empty() ? std::string(".") : folder;
 }
 
+bool IsPermissionError(int error) {
+    return error == EACCES || error == EPERM || error == EROFS;
+}
+
 } // namespace
 
-CAtomicFileWriter::CAtomicFileWriter(std::string path) : targetPath(ResolveLink(path)) {
+CAtomicFileWriter::CAtomicFileWriter(std::string path, Options chosen)
+    : targetPath(chosen.replaceLink ? std::move(path) : ResolveLink(path)), options(chosen) {
 }
 
 CAtomicFileWriter::~CAtomicFileWriter() {
@@ -63,8 +74,16 @@ CAtomicFileWriter::~CAtomicFileWriter() {
         close(fd);
     }
     if (!temporaryPath.empty() && !committed && keptPath.empty()) {
+        const int error = errno; // callers report the reason of the failure, not of this
         unlink(temporaryPath.c_str());
+        errno = error;
     }
+}
+
+bool CAtomicFileWriter::Fail(int error) {
+    problem = std::strerror(error);
+    errno = error;
+    return false;
 }
 
 bool CAtomicFileWriter::CreateTemporary(const std::string& folder) {
@@ -79,17 +98,40 @@ bool CAtomicFileWriter::CreateTemporary(const std::string& folder) {
             return true;
         }
         if (errno != EEXIST) {
-            return false;
+            notPermitted = IsPermissionError(errno);
+            return Fail(errno);
         }
     }
-    return false;
+    return Fail(EEXIST);
 }
 
 bool CAtomicFileWriter::Open() {
+    problem.clear();
+    notPermitted = false;
+    if (targetPath.find('\0') != std::string::npos) {
+        return Fail(ENOENT);
+    }
     struct stat old {};
-    const bool exists = stat(targetPath.c_str(), &old) == 0;
-    if (exists && access(targetPath.c_str(), W_OK) != 0) {
+    const bool exists = (options.replaceLink ? lstat(targetPath.c_str(), &old)
+                                             : stat(targetPath.c_str(), &old)) == 0;
+    if (!exists && errno != ENOENT) {
+        notPermitted = IsPermissionError(errno);
+        return Fail(errno);
+    }
+    if (exists && !S_ISREG(old.st_mode) && !S_ISDIR(old.st_mode) && !S_ISLNK(old.st_mode)) {
+        // A rename would put a file where a pipe, a device or a socket was.
+        problem = RegularFile::NotRegularProblem(old.st_mode);
+        errno = EPERM;
         return false;
+    }
+    if (exists && S_ISDIR(old.st_mode) && options.replaceLink) {
+        problem = RegularFile::NotRegularProblem(old.st_mode);
+        errno = EISDIR;
+        return false;
+    }
+    if (exists && S_ISREG(old.st_mode) && access(targetPath.c_str(), W_OK) != 0) {
+        notPermitted = IsPermissionError(errno);
+        return Fail(errno);
     }
     if (!CreateTemporary(FolderOf(targetPath))) {
         return false;
@@ -111,6 +153,7 @@ bool CAtomicFileWriter::Flush() {
     }
     if (!WriteAll(fd, pending.data(), pending.size())) {
         failed = true;
+        Fail(errno);
     }
     pending.clear();
     return !failed;
@@ -125,28 +168,33 @@ bool CAtomicFileWriter::Write(std::string_view bytes) {
     }
     if (bytes.size() >= flushSize) {
         failed = !WriteAll(fd, bytes.data(), bytes.size());
-        return !failed;
+        return failed ? Fail(errno) : true;
     }
     pending.append(bytes);
     return true;
 }
 
 bool CAtomicFileWriter::Commit() {
-    if (!Flush() || fsync(fd) != 0) {
-        failed = true;
+    if (!Flush()) {
         return false;
+    }
+    if (options.durable && fsync(fd) != 0) {
+        failed = true;
+        return Fail(errno);
     }
     const int closing = fd;
     fd = -1;
     if (close(closing) != 0) {
         failed = true;
-        return false;
+        return Fail(errno);
     }
     if (rename(temporaryPath.c_str(), targetPath.c_str()) != 0) {
         keptPath = temporaryPath;
-        return false;
+        return Fail(errno);
     }
     committed = true;
-    SyncFolder(FolderOf(targetPath));
+    if (options.durable) {
+        SyncFolder(FolderOf(targetPath));
+    }
     return true;
 }
