@@ -19,7 +19,7 @@ public:
     };
 
     explicit CAtomicFileWriter(std::string path) : CAtomicFileWriter(std::move(path), Options{}) {}
-    CAtomicFileWriter(std::string path, Options options);
+    CAtomicFileWriter(std::string path, Options chosen);
     CAtomicFileWriter(const CAtomicFileWriter&) = delete;
     CAtomicFileWriter& operator=(const CAtomicFileWriter&) = delete;
     // Removes the temporary file unless it was committed or kept.
