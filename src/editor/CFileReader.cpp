@@ -1,6 +1,7 @@
 #include "editor/CFileReader.h"
 
 #include "editor/HugePages.h"
+#include "files/RegularFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -26,10 +27,11 @@ bool CFileReader::Read(const std::string& path, std::size_t maxSize) {
         errorNumber = error;
         return false;
     };
-    // Non-blocking so that opening a pipe cannot hang; regular files ignore the flag.
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    std::string problem;
+    int error = 0;
+    const int fd = RegularFile::OpenForReading(path, problem, error);
     if (fd < 0) {
-        return fail(Failure::CannotOpen, errno);
+        return error != 0 ? fail(Failure::CannotOpen, error) : fail(Failure::NotAFile, 0);
     }
     const FileCloser closer{fd};
     struct stat status {};

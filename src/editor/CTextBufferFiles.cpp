@@ -1,9 +1,9 @@
 // Loading and saving: a file is read whole and cut into lines in place; a save writes a new file
 // and puts it in the old one's place.
-#include "editor/CAtomicFileWriter.h"
 #include "editor/CFileReader.h"
 #include "editor/CTextBuffer.h"
 #include "editor/HugePages.h"
+#include "files/CAtomicFileWriter.h"
 
 #include <algorithm>
 #include <cerrno>
