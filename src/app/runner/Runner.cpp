@@ -4,6 +4,7 @@
 #include "machine/LedTextArt.h"
 
 #include <array>
+#include <cerrno>
 #include <unistd.h>
 
 namespace {
@@ -49,12 +50,17 @@ int Runner::Run() {
     }
     machine.SetLedChanged(0);
     const auto ending = Execute();
+    // A device wait ended by the interrupt stops with the same code as the run loop does.
+    interruptedRun = ending == Ending::Interrupted ||
+                     (ending == Ending::Stopped && stop->code == StopCode::Cancelled);
     if (ending != Ending::ProgramEnd) {
         EndConsoleLine();
         PrintState(ending);
     }
     PrintDumpsAndPorts();
-    std::fflush(out);
+    if (std::fflush(out) != 0) {
+        outputError = errno;
+    }
     switch (ending) {
     case Ending::ProgramEnd:
         return ExitHalt;
