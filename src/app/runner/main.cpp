@@ -1,25 +1,21 @@
 // zorvan-run: runs an 8085 program from the command line and prints its final state.
 
+#include "app/StandardStreams.h"
 #include "app/runner/Runner.h"
 #include "app/runner/RunnerOptions.h"
 
 #include <atomic>
-#include <cerrno>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <exception>
-#include <fcntl.h>
 #include <memory>
 #include <sys/time.h>
-#include <unistd.h>
 
 namespace {
 
+const std::string program = "zorvan-run";
 constexpr int ExitTimeout = 4;
-constexpr int ExitUsage = 64;
-constexpr int ExitReportLost = 74;
 
 std::atomic<bool> interrupted{false};
 std::atomic<bool> timedOut{false};
@@ -38,23 +34,6 @@ extern "C" void OnInterrupt(int) {
 extern "C" void OnTimeout(int signal) {
     timedOut.store(true);
     OnInterrupt(signal);
-}
-
-// Opens /dev/null on whichever of the descriptors 0-2 the caller left closed, so that no file or
-// pipe opened later (the cancel pipe of the device waits) takes their place and is mistaken for
-// standard input or output. Returns whether standard output was closed: the report is then lost.
-bool ReopenClosedStandardDescriptors() {
-    bool outputClosed = false;
-    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
-        if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
-            // The lowest free descriptor is `fd` itself, since those below it are open.
-            if (open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY) != fd) {
-                std::_Exit(ExitReportLost);
-            }
-            outputClosed = outputClosed || fd == STDOUT_FILENO;
-        }
-    }
-    return outputClosed;
 }
 
 void StartTimer(double seconds) {
@@ -77,24 +56,6 @@ void StopTimer() {
     setitimer(ITIMER_REAL, &off, nullptr);
 }
 
-// `status`, unless the report on standard output could not be written: then a message on
-// standard error and ExitReportLost, so that a script never takes a lost report for a result.
-// `problem` is the errno of a write that failed, when known.
-int CheckReport(int status, bool outputClosed, int problem) {
-    errno = 0;
-    if (std::fflush(stdout) != 0 && problem == 0) {
-        problem = errno;
-    }
-    if (!outputClosed && problem == 0 && std::ferror(stdout) == 0) {
-        return status;
-    }
-    std::fprintf(stderr, "zorvan-run: the report could not be written: %s\n",
-                 outputClosed   ? "standard output is closed"
-                 : problem != 0 ? std::strerror(problem)
-                                : "write error");
-    return ExitReportLost;
-}
-
 int Run(const RunnerOptions& options, bool outputClosed) {
     auto runner = std::make_unique<Runner>(options, interrupted, stdout, stderr);
     systemCallsToCancel = &runner->Calls();
@@ -114,24 +75,24 @@ int Run(const RunnerOptions& options, bool outputClosed) {
                      *options.timeoutSeconds);
         status = ExitTimeout;
     }
-    return CheckReport(status, outputClosed, runner->OutputError());
+    return StandardStreams::CheckReport(program, status, outputClosed, runner->OutputError());
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     static_assert(std::atomic<bool>::is_always_lock_free);
-    const bool outputClosed = ReopenClosedStandardDescriptors();
+    const bool outputClosed = StandardStreams::ReopenClosed();
     std::string problem;
     const auto options =
         RunnerOptions::Parse(std::vector<std::string>(argv + 1, argv + argc), problem);
     if (!options) {
-        std::fprintf(stderr, "zorvan-run: %s\nTry 'zorvan-run --help'.\n", problem.c_str());
-        return ExitUsage;
+        StandardStreams::UsageError(program, problem);
+        return StandardStreams::ExitUsage;
     }
     if (options->help) {
         std::fputs(RunnerOptions::UsageText(), stdout);
-        return CheckReport(0, outputClosed, 0);
+        return StandardStreams::CheckReport(program, 0, outputClosed);
     }
     try {
         return Run(*options, outputClosed);
