@@ -25,7 +25,7 @@ endforeach()
 zorvan_compress(${CMAKE_SOURCE_DIR}/data/changelog changelog)
 add_custom_target(zorvan_compressed_docs ALL DEPENDS ${zorvan_compressed_docs})
 install(FILES ${CMAKE_SOURCE_DIR}/data/copyright ${CMAKE_BINARY_DIR}/compressed/changelog.gz
-        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zorvan)
 if(EXISTS ${CMAKE_SOURCE_DIR}/Help)
   install(DIRECTORY ${CMAKE_SOURCE_DIR}/Help DESTINATION ${CMAKE_INSTALL_DATADIR}/zorvan)
 endif()

@@ -6,7 +6,7 @@
 set(CPACK_PACKAGE_NAME zorvan)
 set(CPACK_PACKAGE_VERSION 1.8.0)
 set(CPACK_PACKAGE_VENDOR "Zorvan developers")
-set(CPACK_PACKAGE_CONTACT "Zorvan developers")
+set(CPACK_PACKAGE_CONTACT "The Zorvan developers <zorvan@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Intel 8085 simulator with editor, debugger and devices")
 # The long description as Debian shows it, one line each.
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
@@ -23,7 +23,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON) # the debug information stays in the build folder
 
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zorvan developers")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Zorvan developers <zorvan@example.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # <name>_<version>_<architecture>.deb

@@ -3,6 +3,7 @@
 #include "app/AssembledProgram.h"
 #include "app/GradeCases.h"
 #include "app/GradeRun.h"
+#include "machine/C8085Object.h"
 
 #include <algorithm>
 #include <atomic>
@@ -117,6 +118,9 @@ GradeReport Grader::Grade(const GradeCases& cases, const std::vector<std::string
             report.submissions.push_back(std::move(submission));
         }
     }
+    // The first machine of the process binds the program-wide opcode table; building it here,
+    // before the threads, keeps their machines from binding it at the same time.
+    { const C8085Object bindsTheOpcodeTable; }
     Pool pool(cases, report);
     if (threads == 0) {
         threads = std::max(1u, std::thread::hardware_concurrency());
