@@ -1,5 +1,6 @@
 #include "app/Grader.h"
 
+#include "../machine/PseudoTerminal.h"
 #include "../support/TempFolder.h"
 #include "app/GradeCases.h"
 #include "app/GradeCsv.h"
@@ -264,11 +265,13 @@ struct ProgramRun {
     std::string err;
 };
 
-ProgramRun RunGrader(const TempFolder& folder, const std::string& arguments) {
+// Runs zorvan-grade in `folder`; standard error goes to `errorTo` (read back when it is .err).
+ProgramRun RunGrader(const TempFolder& folder, const std::string& arguments,
+                     const std::string& errorTo = ".err") {
     const auto out = folder.File(".out");
     const auto err = folder.File(".err");
     const auto command = "cd '" + folder.path.string() + "' && '" + ZORVAN_GRADER + "' " +
-                         arguments + " > .out 2> .err < /dev/null";
+                         arguments + " > .out 2> '" + errorTo + "' < /dev/null";
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TempFolder::Read(out),
             TempFolder::Read(err)};
@@ -328,6 +331,25 @@ TEST_F(GraderTest, ProgramStatusesAndReports) {
     EXPECT_EQ(run.status, 74);
     EXPECT_TRUE(run.err.starts_with("zorvan-grade: no/such/folder/r.json could not be written"))
         << run.err;
+}
+
+// On a terminal, grading that lasts more than a second shows a progress bar on standard error,
+// and takes it away at the end.
+TEST_F(GraderTest, ProgressBarOnATerminal) {
+    folder.Write("slow.toml", "time_limit = 0.6\nstep_limit = 9000000000000000000\n"
+                              "[[case]]\nname = \"a\"\n[[case]]\nname = \"b\"\n");
+    folder.Write("spin.85", "loop: jmp loop\n");
+    PseudoTerminal terminal;
+    const auto run = RunGrader(folder, "-j 1 slow.toml spin.85", terminal.deviceName);
+    EXPECT_EQ(run.status, 0) << run.err;
+    const auto shown = terminal.Read(500);
+    EXPECT_NE(shown.find("]  50% 1/2"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("] 100% 2/2"), std::string::npos) << shown;
+    EXPECT_TRUE(shown.ends_with("\r")) << shown; // the line is cleared at the end
+
+    // Not on a terminal: nothing.
+    const auto quiet = RunGrader(folder, "-j 1 slow.toml spin.85");
+    EXPECT_EQ(quiet.err, "");
 }
 
 } // namespace
