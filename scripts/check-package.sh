@@ -7,4 +7,4 @@ rm -rf "$out"
 (cd "$build" && cpack -G DEB -B "$out" >/dev/null)
 deb=$(ls "$out"/*.deb)
 echo "lintian $deb"
-lintian --fail-on error --no-tag-display-limit "$deb"
+lintian --fail-on error --tag-display-limit 0 "$deb"
