@@ -61,6 +61,8 @@ TEST(RunnerOptionsTest, AgreesWithTheParsingItReplaced) {
         {"--max-steps=1=2", "x.85"},
         {"--max-steps5", "x.85"},
         {"--dump", "0x10:2", "--dump", "0177776:20", "x.85"},
+        {"--help", "--help"},
+        {"--trace", "--trace", "--com", "--com", "x.85"},
     };
     for (const auto& arguments : commandLines) {
         std::string command;
