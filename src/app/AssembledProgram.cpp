@@ -1,82 +1,32 @@
 #include "app/AssembledProgram.h"
 
 #include "app/AssemblerErrorLine.h"
-#include "app/RegularFile.h"
 #include "assembler/CParse.h"
+#include "files/RegularFile.h"
 #include "machine/C8085Object.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
-namespace {
-
-namespace fs = std::filesystem;
-
-// A folder of our own under the system's temporary folder, removed with its content at the end.
-class PrivateFolder {
-public:
-    PrivateFolder() {
-        std::error_code error;
-        std::string pattern = (fs::temp_directory_path(error) / "zorvan-grade-XXXXXX").string();
-        if (!error && mkdtemp(pattern.data()) != nullptr) {
-            path = pattern;
-        }
-    }
-    ~PrivateFolder() {
-        std::error_code ignored;
-        if (!path.empty()) {
-            fs::remove_all(path, ignored);
-        }
-    }
-    PrivateFolder(const PrivateFolder&) = delete;
-    PrivateFolder& operator=(const PrivateFolder&) = delete;
-
-    fs::path path;
-};
-
-std::string Replace(std::string text, const std::string& from, const std::string& to) {
-    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
-}
-
-} // namespace
+#include <unistd.h>
 
 std::shared_ptr<const AssembledProgram> AssembledProgram::Assemble(const std::string& path,
                                                                    const std::string& shownName,
                                                                    std::string& error) {
-    std::string source;
+    // The assembler only says that it could not open the file; a teacher wants to know why.
     std::string problem;
-    if (!RegularFile::Read(path, source, problem)) {
+    const int fd = RegularFile::OpenForReading(path, problem);
+    if (fd < 0) {
         error = shownName + ": cannot be read: " + problem;
         return nullptr;
     }
-    PrivateFolder folder;
-    if (folder.path.empty()) {
-        error = "no temporary folder to assemble " + shownName + " in";
-        return nullptr;
-    }
-    const auto copy = folder.path / "program.85";
-    {
-        std::ofstream out(copy, std::ios::binary);
-        out.write(source.data(), static_cast<std::streamsize>(source.size()));
-        if (!out.flush()) {
-            error = "cannot copy " + shownName + " into " + folder.path.string();
-            return nullptr;
-        }
-    }
+    close(fd);
     auto machine = std::make_unique<C8085Object>();
     CParse parser;
     parser.Attach(*machine);
+    parser.SetLineMapPlace(CParse::LineMapPlace::NoFile);
     machine->Reset();
     try {
-        parser.Compile(copy.string());
+        parser.Compile(path);
     } catch (const CMyException& thrown) {
-        CMyException shown = thrown;
-        shown.message = Replace(thrown.message, copy.string(), shownName);
-        error = AssemblerErrorLine::Format(shownName, shown);
+        error = AssemblerErrorLine::Format(shownName, thrown);
         return nullptr;
     }
     machine->Start();

@@ -14,9 +14,9 @@ class C8085Object;
 // a copy into its own machine, so cases never share state.
 class AssembledProgram {
 public:
-    // Assembles the .85 file at `path` from a private copy in a temporary folder, so that nothing
-    // (no .debug file) is written beside it. `shownName` names the file in messages. Null with
-    // `error` set ("FILE:LINE:COLUMN: error: ... (code N)", or why the file cannot be read).
+    // Assembles the .85 file at `path` without writing any line map, so that nothing is written
+    // beside it (nor anywhere else). `shownName` names the file in messages. Null with `error`
+    // set ("FILE:LINE:COLUMN: error: ... (code N)"; code 20 when the file cannot be read).
     static std::shared_ptr<const AssembledProgram>
     Assemble(const std::string& path, const std::string& shownName, std::string& error);
 

@@ -1,6 +1,6 @@
 #include "app/GradeCases.h"
 
-#include "app/RegularFile.h"
+#include "app/WholeFile.h"
 #include "machine/SegmentCodes.h"
 
 #include <algorithm>
@@ -377,7 +377,7 @@ double GradeCases::MaxPoints() const {
 GradeCases GradeCases::Load(const std::string& path) {
     std::string text;
     std::string problem;
-    if (!RegularFile::Read(path, text, problem)) {
+    if (!WholeFile::Read(path, text, problem)) {
         throw Error(path, 0, problem);
     }
     return Parse(text, path);

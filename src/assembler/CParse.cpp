@@ -1,7 +1,10 @@
 #include "assembler/CParse.h"
 
+#include "assembler/LineMapLocation.h"
 #include "assembler/MnemonicIndex.h"
 #include "assembler/SourceChar.h"
+#include "files/RegularFile.h"
+#include "files/UserFolders.h"
 #include "machine/C8085Object.h"
 #include "machine/OpcodeRow.h"
 #include "machine/OpcodeTable.h"
@@ -10,7 +13,7 @@
 #include <filesystem>
 #include <limits>
 #include <stdexcept>
-#include <system_error>
+#include <unistd.h>
 
 namespace {
 
@@ -189,26 +192,59 @@ void CParse::Reset() {
     references.Clear();
 }
 
+void CParse::SetLineMapPlace(LineMapPlace place, std::string chosenPath) {
+    lineMapPlace = place;
+    chosenLineMapPath = std::move(chosenPath);
+}
+
 void CParse::OpenFiles(const std::string& path) {
     sourcePath = path;
+    debugPath.clear();
+    lineMapInCache = false;
     if (sourcePath.empty()) {
         RaiseError(1, AssemblerError::EmptyFileName, "Empty file name");
     }
-    // A NUL inside the path would make the system open a shorter path; a directory opens but
-    // cannot be read as text.
-    std::error_code error;
-    if (sourcePath.find('\0') == std::string::npos &&
-        !std::filesystem::is_directory(sourcePath, error)) {
-        sourceFile.reset(std::fopen(sourcePath.c_str(), "r"));
+    std::string problem;
+    const int fd = RegularFile::OpenForReading(sourcePath, problem);
+    if (fd >= 0) {
+        sourceFile.reset(fdopen(fd, "r"));
+        if (!sourceFile) {
+            close(fd);
+        }
     }
     if (!sourceFile) {
         RaiseError(1, AssemblerError::CannotOpen, "Error could not open file");
     }
     sourceReader.Attach(sourceFile.get());
-    debugPath = sourcePath + ".debug";
     compiling = true;
     endOfFile = false;
-    lineMapWriter.Open(debugPath, "wt");
+    OpenLineMap();
+}
+
+void CParse::OpenLineMap() {
+    switch (lineMapPlace) {
+    case LineMapPlace::NoFile:
+        return;
+    case LineMapPlace::ChosenPath:
+        debugPath = chosenLineMapPath;
+        lineMapWriter.Open(debugPath, "wt");
+        return;
+    case LineMapPlace::BesideSource:
+        break;
+    }
+    debugPath = LineMapLocation::BesideSource(sourcePath);
+    try {
+        lineMapWriter.Open(debugPath, "wt");
+    } catch (const CMyException&) {
+        const auto cached = LineMapLocation::InCache(sourcePath);
+        if (!lineMapWriter.WriteNotPermitted() || !cached ||
+            !UserFolders::MakeFolders(std::filesystem::path(*cached).parent_path().string())) {
+            throw;
+        }
+        debugPath = *cached;
+        lineMapInCache = true;
+        lineMapWriter.Open(debugPath, "wt");
+    }
 }
 
 void CParse::CloseFiles() {
@@ -229,10 +265,10 @@ int CParse::Compile(const std::string& path) {
         }
         ResolveReferences();
         CloseFiles();
-        if (lineMapWriter.WriteFailed()) {
+        if (lineMapPlace != LineMapPlace::NoFile && lineMapWriter.WriteFailed()) {
             throw CMyException(1, AssemblerError::CannotOpen,
                                "CdebugData::Error could not write debug info file <" + debugPath +
-                                   ">");
+                                   ">: " + lineMapWriter.Problem());
         }
         return 0;
     } catch (const CMyException& error) {

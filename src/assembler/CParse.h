@@ -22,7 +22,8 @@ class C8085Object;
 // symbol table, and uses of names before their definition (allowed only as the 16-bit address of
 // call, jmp, shld, sta, lhld, lda and the conditional jumps and calls) are patched once the whole
 // file has been read. While compiling, one line-map record per instruction goes to the ".debug"
-// file beside the source (prog.85 -> prog.85.debug).
+// file beside the source (prog.85 -> prog.85.debug), or to the user's cache folder when the
+// source's folder may not be written (see SetLineMapPlace).
 //
 // The first error ends the assembly: it is thrown as a CMyException whose message starts with
 // "Line - L Column - C " (column 0 at the end of a line), and whatever was written into memory
@@ -61,16 +62,33 @@ public:
     // Assembles the file at `path` into the attached machine and writes its ".debug" file.
     // Returns 0, or throws the first error as CMyException, a copy of which GetLastError() keeps.
     // Files are closed on every path out. Codes: 19 empty path; 20 the source cannot be opened
-    // or read (a directory cannot), or the ".debug" file cannot be written; and every code of the
-    // lexer, parser, symbols and directives.
+    // or read (only a regular file can, and opening never waits on a named pipe), or the
+    // ".debug" file cannot be written; and every code of the lexer, parser, symbols and
+    // directives.
     virtual int Compile(const std::string& path);
+
+    // Where Compile writes the line map.
+    enum class LineMapPlace {
+        // Beside the source; when its folder may not be written, in the user's cache folder
+        // (LineMapLocation). The default.
+        BesideSource,
+        // At the path given to SetLineMapPlace, and nowhere else.
+        ChosenPath,
+        // Nowhere: nothing is written at all.
+        NoFile,
+    };
+    void SetLineMapPlace(LineMapPlace place, std::string chosenPath = {});
 
     // Assembles one line at `address` without a ".debug" record, starting from an empty symbol
     // table. An unknown name as a 16-bit address assembles as 0; references are never patched.
     TokenKind AssembleLine(std::uint16_t address, std::string_view text);
 
-    // The ".debug" path of the last Compile; kept after it ended.
+    // The ".debug" path the last Compile wrote (empty with LineMapPlace::NoFile); kept after it
+    // ended.
     const std::string& GetDebugPath() const { return debugPath; }
+    // Whether the last Compile put the line map in the user's cache folder because the source's
+    // folder may not be written.
+    bool LineMapInCache() const { return lineMapInCache; }
     // The error that ended the last Compile; "No Error" before any failure.
     const CMyException& GetLastError() const { return lastError; }
 
@@ -97,6 +115,7 @@ private:
 
     void Reset();
     void OpenFiles(const std::string& path);
+    void OpenLineMap();
     void CloseFiles();
     void ParseCurrentLine();
     void ParseStatement(TokenKind kind);
@@ -116,6 +135,9 @@ private:
     std::uint16_t locationCounter = 0;
     std::string sourcePath;
     std::string debugPath;
+    LineMapPlace lineMapPlace = LineMapPlace::BesideSource;
+    std::string chosenLineMapPath;
+    bool lineMapInCache = false;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> sourceFile{nullptr, &std::fclose};
     LineReader sourceReader;
     std::string piece;

@@ -175,7 +175,7 @@ TEST(GradeCasesTest, LoadRefusesWhatIsNoRegularFile) {
         GradeCases::Load("/tmp");
         ADD_FAILURE() << "a folder was read";
     } catch (const GradeCases::Error& error) {
-        EXPECT_EQ(std::string(error.what()), "/tmp: a folder, not a file");
+        EXPECT_EQ(std::string(error.what()), "/tmp: Not a regular file (a folder)");
     }
 }
 

@@ -6,7 +6,9 @@
 #include "app/GradeComparison.h"
 
 #include <chrono>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 // One case on one machine: presets, the virtual devices, the limits, and each kind of expectation
 // passing and failing with its first difference.
@@ -182,6 +184,14 @@ TEST_F(GradeRunTest, AssemblerErrorsNameTheSubmission) {
     EXPECT_EQ(error, "alice.85:1:3: error: Syntax Error (code 13)");
     EXPECT_FALSE(AssembledProgram::Assemble(folder.File("none.85"), "bob.85", error));
     EXPECT_EQ(error, "bob.85: cannot be read: No such file or directory");
+    // A named pipe is refused at once, never waited on.
+    ASSERT_EQ(mkfifo(folder.File("pipe.85").c_str(), 0600), 0);
+    EXPECT_FALSE(AssembledProgram::Assemble(folder.File("pipe.85"), "pipe.85", error));
+    EXPECT_EQ(error, "pipe.85: cannot be read: Not a regular file (a named pipe)");
+    // Nothing was written beside the programs.
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path)) {
+        EXPECT_NE(entry.path().extension(), ".debug") << entry.path();
+    }
 }
 
 } // namespace

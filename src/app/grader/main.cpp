@@ -8,9 +8,9 @@
 #include "app/GradeTable.h"
 #include "app/Grader.h"
 #include "app/ProgressBar.h"
-#include "app/RegularFile.h"
 #include "app/StandardStreams.h"
-#include "editor/CAtomicFileWriter.h"
+#include "app/WholeFile.h"
+#include "files/CAtomicFileWriter.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -59,7 +59,7 @@ bool WriteReport(const std::string& path, const std::string& content) {
         return true;
     }
     std::fprintf(stderr, "%s: %s could not be written: %s\n", program.c_str(), path.c_str(),
-                 errno != 0 ? std::strerror(errno) : "write error");
+                 writer.Problem().empty() ? "write error" : writer.Problem().c_str());
     return false;
 }
 
@@ -70,7 +70,7 @@ bool MergeReports(const std::vector<std::string>& files, GradeReport& merged) {
         std::string text;
         std::string problem;
         GradeReport shard;
-        if (!RegularFile::Read(file, text, problem) || !GradeJson::Read(text, shard, problem)) {
+        if (!WholeFile::Read(file, text, problem) || !GradeJson::Read(text, shard, problem)) {
             std::fprintf(stderr, "%s: %s\n", file.c_str(), problem.c_str());
             return false;
         }

@@ -252,7 +252,7 @@ void CTextEditView::DeleteOrBackspace(bool backspace) {
     ScrollIntoView(caret);
 }
 
-bool CTextEditView::ChangeSelectedLines(const std::function<void(int line)>& change) {
+bool CTextEditView::ChangeSelectedLines(const std::function<void(int first, int last)>& change) {
     CTextPosition start;
     CTextPosition end;
     GetSelection(start, end);
@@ -263,9 +263,7 @@ bool CTextEditView::ChangeSelectedLines(const std::function<void(int line)>& cha
     int last = 0;
     IndentRules::BlockLines(start, end, first, last);
     buffer->OpenUndoGroup(false);
-    for (int line = first; line <= last; ++line) {
-        change(line);
-    }
+    change(first, last);
     SelectRange({0, first}, CaretMoves::AfterLine(lines, last));
     buffer->CloseUndoGroup(this);
     return true;
@@ -275,10 +273,8 @@ void CTextEditView::Indent() {
     if (!IsEditable()) {
         return;
     }
-    const bool block = ChangeSelectedLines([this](int line) {
-        int endLine = 0;
-        int endChar = 0;
-        buffer->InsertChars(this, line, 0, "\t", endLine, endChar, CTextBuffer::ActionIndent);
+    const bool block = ChangeSelectedLines([this](int first, int last) {
+        buffer->InsertAtLineStarts(this, first, last, "\t", CTextBuffer::ActionIndent);
     });
     if (block) {
         return;
@@ -300,11 +296,10 @@ void CTextEditView::Outdent() {
     if (!IsEditable()) {
         return;
     }
-    const bool block = ChangeSelectedLines([this](int line) {
-        const int count = IndentRules::OutdentLength(LineText(line), tabSize);
-        if (count > 0) {
-            buffer->DeleteRange(this, line, 0, line, count, CTextBuffer::ActionIndent);
-        }
+    const bool block = ChangeSelectedLines([this](int first, int last) {
+        buffer->DeleteAtLineStarts(this, first,
+                                   IndentRules::OutdentLengths(lines, first, last, tabSize),
+                                   CTextBuffer::ActionIndent);
     });
     if (block) {
         return;

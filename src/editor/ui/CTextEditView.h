@@ -77,9 +77,9 @@ private:
     void Cut();
     void Paste();
     void UndoRedo(bool undo);
-    // With a block selection, changes each of its lines in one undo group, selects them whole
-    // and answers true; otherwise false.
-    bool ChangeSelectedLines(const std::function<void(int line)>& change);
+    // With a block selection, changes its lines from first to last in one undo group, selects
+    // them whole and answers true; otherwise false.
+    bool ChangeSelectedLines(const std::function<void(int first, int last)>& change);
     void ScrollNearEdges(const QPoint& point);
     void Beep();
 

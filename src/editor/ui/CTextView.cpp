@@ -372,7 +372,10 @@ void CTextView::OnBufferChange(CTextBufferObserver*, const CTextChange* change, 
         return;
     }
     const int delta = change != nullptr ? change->end.line - change->start.line : 0;
-    if (change != nullptr && (notice & UpdateOneLine) == 0 && delta > 0) {
+    if (change != nullptr && (notice & UpdateLineRange) != 0) {
+        colouring.LinesChanged(line, change->end.line);
+        widths.LinesChanged(lines, line, change->end.line);
+    } else if (change != nullptr && (notice & UpdateOneLine) == 0 && delta > 0) {
         if (dynamic_cast<const InsertionChange*>(change) != nullptr) {
             colouring.LinesInserted(line, delta);
             widths.LinesInserted(lines, line, delta);

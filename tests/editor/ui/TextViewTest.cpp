@@ -68,7 +68,7 @@ TEST_F(TextViewFixture, PositionPaneCountsATabAsOneCharacterAndLineEndStylesAreN
     EXPECT_EQ(view->PointOf({1, 0}).x() - view->PointOf({0, 0}).x(), 4 * view->CharWidth());
     EXPECT_EQ(view->LineEndStyleText(), "DOS");
     Load("a\nb");
-    EXPECT_EQ(view->LineEndStyleText(), "MAC");
+    EXPECT_EQ(view->LineEndStyleText(), "UNIX");
     EXPECT_EQ(view->PositionText(), "Ln 1, Col 1");
 }
 
