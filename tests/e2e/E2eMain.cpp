@@ -19,8 +19,17 @@ namespace {
 CMyZorvanApp* application = nullptr;
 std::mutex warningLock;
 
+bool offscreen = false;
+
+// Test machines have no sound server; the beeper then stays silent, as the program intends. The
+// offscreen platform, used only where no X server runs, says what it cannot do.
+bool AboutTheMachine(const QString& message) {
+    return message.startsWith(QLatin1String("PulseAudioService: pa_context_connect() failed")) ||
+           (offscreen && message.startsWith(QLatin1String("This plugin does not support")));
+}
+
 void FailOnWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtDebugMsg || type == QtInfoMsg) {
+    if (type == QtDebugMsg || type == QtInfoMsg || AboutTheMachine(message)) {
         return;
     }
     const std::string text = message.toStdString();
@@ -77,6 +86,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     } else {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        offscreen = true;
         std::cout << "e2e: no X server on DISPLAY; running on the offscreen platform, without a "
                      "window manager\n";
     }

@@ -21,6 +21,13 @@
 #include <QClipboard>
 #include <QTest>
 
+namespace CommandTable {
+// The key in test output.
+void PrintTo(const Accelerator& accelerator, std::ostream* out) {
+    *out << accelerator.key << " -> " << accelerator.id;
+}
+} // namespace CommandTable
+
 namespace {
 
 // 80 lines: a straight run of moves, a comment, and a halt at the end.
@@ -146,6 +153,11 @@ struct SimulatorKey {
     bool inLedWindow;
 };
 
+void PrintTo(const SimulatorKey& tested, std::ostream* out) {
+    *out << tested.key.toStdString() << " -> " << tested.binding.command
+         << (tested.inLedWindow ? " in the LED window" : "");
+}
+
 std::vector<SimulatorKey> SimulatorKeys() {
     std::vector<SimulatorKey> all;
     for (const CSimulatorDlg::KeyBinding& binding : CSimulatorDlg::KeyTable()) {
@@ -159,13 +171,13 @@ std::vector<SimulatorKey> SimulatorKeys() {
 
 // A call, a loop long enough to stop, and a halt.
 constexpr const char* simulatorProgram = "start:  mvi a, 0\n"
-                                         "        call sub\n"
+                                         "        call incr\n"
                                          "        mvi b, 200\n"
                                          "loop:   inr a\n"
                                          "        dcr b\n"
                                          "        jnz loop\n"
                                          "        hlt\n"
-                                         "sub:    inr a\n"
+                                         "incr:   inr a\n"
                                          "        ret\n";
 
 class SimulatorKeyTable : public ProgramTest, public testing::WithParamInterface<SimulatorKey> {

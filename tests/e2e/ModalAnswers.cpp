@@ -2,12 +2,17 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDateTime>
 #include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QTimerEvent>
 #include <gtest/gtest.h>
+
+namespace {
+constexpr qint64 stuckMilliseconds = 8000;
+} // namespace
 
 ModalAnswers::ModalAnswers() {
     timer = startTimer(15);
@@ -35,10 +40,27 @@ void ModalAnswers::Look() {
         top = nullptr;
         return;
     }
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (modal == top && now - topSince > stuckMilliseconds) {
+        ADD_FAILURE() << "a " << modal->metaObject()->className() << " \""
+                      << modal->windowTitle().toStdString() << "\" stayed open; closed";
+        topSince = now;
+        Dismiss(modal);
+        return;
+    }
     if (modal == top || !modal->isVisible()) {
         return;
     }
+    // A person answers a window that has come up and taken the keyboard.
+    if (modal != waitingFor) {
+        waitingFor = modal;
+        waitingSince = now;
+    }
+    if (QApplication::activeWindow() != modal && now - waitingSince < 1000) {
+        return;
+    }
     top = modal;
+    topSince = now;
     if (!recorded.contains(modal)) {
         recorded.insert(modal);
         Seen record{

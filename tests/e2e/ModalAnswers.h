@@ -44,6 +44,10 @@ private:
 
     std::deque<Answer> answers;
     QPointer<QWidget> top;
+    // When the top modal window came; one that stays too long is a test's fault, not a hang.
+    qint64 topSince = 0;
+    QPointer<QWidget> waitingFor;
+    qint64 waitingSince = 0;
     QSet<QWidget*> recorded;
     int timer = 0;
     void timerEvent(QTimerEvent* event) override;

@@ -45,12 +45,17 @@ void ProgramTest::StartProgram(const QString& file) {
     }
     TheApplication().Start(CommandLine::Parse(arguments));
     // The splash goes at the first click, as it does for a user.
-    if (WaitFor([] { return !QApplication::topLevelWidgets().isEmpty(); })) {
+    const auto splash = [] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* splash = qobject_cast<CSplash*>(widget); splash && splash->isVisible()) {
-                QTest::mouseClick(splash, Qt::LeftButton);
+            if (auto* shown = qobject_cast<CSplash*>(widget); shown && shown->isVisible()) {
+                return shown;
             }
         }
+        return static_cast<CSplash*>(nullptr);
+    };
+    if (WaitFor([&splash] { return splash() != nullptr; }, 2000)) {
+        QTest::mouseClick(splash(), Qt::LeftButton);
+        EXPECT_TRUE(WaitFor([&splash] { return splash() == nullptr; }));
     }
     ASSERT_NE(TheApplication().Shell().MainFrame(), nullptr);
     Activate(&Main());
@@ -89,14 +94,33 @@ void ProgramTest::Press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
     if (key == Qt::Key_Tab && (modifiers & Qt::ShiftModifier)) {
         key = Qt::Key_Backtab;
     }
-    QWindow* window = QGuiApplication::focusWindow();
+    QWindow* window = FocusWindow();
     ASSERT_NE(window, nullptr) << "no window has the focus";
-    QTest::keyClick(window, key, modifiers);
+    // The key may close the window it went to; its release goes where the focus is then, as
+    // the keyboard's would.
+    QTest::keyPress(window, key, modifiers);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (QWindow* now = QGuiApplication::focusWindow(); now != nullptr && now->isVisible()) {
+        QTest::keyRelease(now, key, modifiers);
+    }
+}
+
+QWindow* ProgramTest::FocusWindow() {
+    if (QGuiApplication::focusWindow() == nullptr &&
+        QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        // Without a window manager nothing gives the focus back when a window closes.
+        QWidget* modal = QApplication::activeModalWidget();
+        QWidget* next = modal != nullptr ? modal : TheApplication().Shell().MainFrame();
+        if (next != nullptr) {
+            Activate(next);
+        }
+    }
+    return QGuiApplication::focusWindow();
 }
 
 void ProgramTest::Type(const QString& text) {
     for (const QChar c : text) {
-        QWindow* window = QGuiApplication::focusWindow();
+        QWindow* window = FocusWindow();
         ASSERT_NE(window, nullptr);
         if (c == QLatin1Char('\n')) {
             QTest::keyClick(window, Qt::Key_Return);

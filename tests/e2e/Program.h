@@ -9,6 +9,12 @@
 #include <QUrl>
 #include <functional>
 #include <gtest/gtest.h>
+#include <ostream>
+
+// Texts in test output.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 class CMainFrame;
 class CMyZorvanApp;
@@ -46,6 +52,8 @@ protected:
     void Press(const QKeySequence& key);
     void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void Type(const QString& text);
+    // The window keys go to.
+    QWindow* FocusWindow();
     // A click at `point` of `widget`, through its window.
     void Click(QWidget* widget, const QPoint& point, Qt::KeyboardModifiers modifiers = {});
     // Makes `widget`'s window the active one, as a click on its title would.

@@ -1,6 +1,7 @@
 // What a student does with the program, from the keyboard and the mouse.
 #include "Program.h"
 #include "app/CMyZorvanDoc.h"
+#include "app/CommandTable.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CMyZorvanView.h"
 #include "editor/CTextBuffer.h"
@@ -10,6 +11,7 @@
 #include "simulator/ui/CSimulatorDlg.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -24,7 +26,9 @@ namespace {
 ModalAnswers::Answer TypeIntoDialog(const QString& text) {
     return [text](QWidget* modal) {
         auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        if (edit == nullptr || edit->window() != modal) {
+        if (qobject_cast<QFileDialog*>(modal) != nullptr) {
+            edit = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        } else if (edit == nullptr || edit->window() != modal) {
             edit = modal->findChild<QLineEdit*>();
         }
         ASSERT_NE(edit, nullptr) << modal->metaObject()->className();
@@ -142,24 +146,35 @@ TEST_F(StudentFlow, FindsReplacesAndUndoesFromTheKeyboard) {
     Press(Qt::Key_F3);
     EXPECT_EQ(View().GetCursorPos().line, 2);
 
-    // Replace every "mov" by "MOV" with Ctrl+H: find text, Tab, replacement, Replace All.
+    // Replace every "mov" by "MOV" with Ctrl+H: find text, Tab, replacement, Replace All. The
+    // caret first goes to the text's start, so that the whole file is searched.
+    Press(Qt::Key_Home, Qt::ControlModifier);
     modals.Queue([](QWidget* modal) {
         QTest::keyClicks(QApplication::focusWidget(), "mov");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTest::keyClicks(QApplication::focusWidget(), "MOV");
-        QTest::keyClick(modal, Qt::Key_A, Qt::AltModifier);
-        QTimer::singleShot(0, modal, [modal] { ModalAnswers::Dismiss(modal); });
+        QTest::keyClick(modal->windowHandle(), Qt::Key_A, Qt::AltModifier);
+        // A button's key presses it visibly first: its click comes a moment later.
+        QTimer::singleShot(300, modal, [modal] { ModalAnswers::Dismiss(modal); });
     });
     Press(Qt::Key_H, Qt::ControlModifier);
     Settle();
     EXPECT_EQ(std::string(text.LineText(1), size_t(text.LineLength(1))), "        MOV b, a");
     EXPECT_EQ(std::string(text.LineText(2), size_t(text.LineLength(2))), "        MOV c, a");
 
-    // Undo from the keyboard, both keys, and its menu text names what comes back.
+    // Undo from the keyboard, both keys: a replacement undoes in two steps, its insertion and
+    // its deletion, the last one first.
+    const auto line = [&text](int index) {
+        return std::string(text.LineText(index), size_t(text.LineLength(index)));
+    };
     Press(Qt::Key_Z, Qt::ControlModifier);
     Press(Qt::Key_Backspace, Qt::AltModifier);
-    EXPECT_EQ(std::string(text.LineText(1), size_t(text.LineLength(1))), "        mov b, a");
-    EXPECT_EQ(std::string(text.LineText(2), size_t(text.LineLength(2))), "        mov c, a");
+    EXPECT_EQ(line(1), "        MOV b, a");
+    EXPECT_EQ(line(2), "        mov c, a");
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(line(1), "        mov b, a");
+    EXPECT_EQ(Main().Action(CommandTable::EditRedo)->text(), "&Redo Delete Selection\tCtrl+Y");
 }
 
 } // namespace
