@@ -204,6 +204,8 @@ protected:
         instructions.ToggleSelectedBreakpoint();
         if (running) {
             window->Animate();
+            // As a user waits for the Stop button to light up.
+            ASSERT_TRUE(WaitFor([window] { return window->Command("Stop")->isEnabled(); }));
         }
         if (GetParam().inLedWindow) {
             Activate(&window->LedWindow());
