@@ -246,8 +246,8 @@ void CSimulatorDlg::BuildToolbar() {
 
 std::span<const CSimulatorDlg::KeyBinding> CSimulatorDlg::KeyTable() {
     // Shift and Ctrl choose among F5, F10 and F11: Ctrl makes F10 Run to Cursor, Shift makes F11
-    // Step Out and F5 Stop and Close; otherwise the plain key's command runs, whatever else is
-    // held (Ctrl+F5 does nothing).
+    // Step Out and F5 Stop and Close; the other of the two leaves the plain key's command
+    // (Ctrl+F5 does nothing). Alt with a function key is left to the desktop.
     static constexpr KeyBinding table[] = {
         {"Run", "F5"},
         {"Step Into", "F11; Ctrl+F11"},
