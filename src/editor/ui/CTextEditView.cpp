@@ -19,6 +19,8 @@ CTextEditView::CTextEditView(QWidget* parent) : CTextView(parent) {
         AddCommand(command.id);
     }
     Action(EditorCommands::SwitchOverwrite)->setCheckable(true);
+    connect(this, &CTextView::overwriteChanged, this,
+            [this] { TellPane(StatusPane::Overwrite, OverwriteText()); });
     viewport()->setAcceptDrops(true);
     // Asking the clipboard may wait for another program; ask only when it changes.
     const auto clipboardChanged = [this] {
@@ -368,9 +370,30 @@ QString CTextEditView::RedoMenuText() const {
         buffer->RedoDescription(description);
     }
     if (description.empty()) {
-        return QStringLiteral("&Redo\tCtrl+Y");
+        // The string resource of this case names the key of Undo.
+        return QStringLiteral("&Redo\tCtrl+Z");
     }
     return QStringLiteral("&Redo %1\tCtrl+Y").arg(QString::fromStdString(description));
+}
+
+QString CTextEditView::OverwriteText() const {
+    return overwrite ? QStringLiteral("OVR") : QStringLiteral("INS");
+}
+
+QString CTextEditView::CommandText(int id) const {
+    switch (id) {
+    case EditorCommands::Undo:
+        return UndoMenuText();
+    case EditorCommands::Redo:
+        return RedoMenuText();
+    default:
+        return CTextView::CommandText(id);
+    }
+}
+
+void CTextEditView::UpdateStatusPanes() {
+    CTextView::UpdateStatusPanes();
+    TellPane(StatusPane::Overwrite, OverwriteText());
 }
 
 void CTextEditView::UndoRedo(bool undo) {

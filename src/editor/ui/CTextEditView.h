@@ -34,6 +34,11 @@ public:
     // The Edit menu's texts, naming the action undo or redo would take back.
     QString UndoMenuText() const;
     QString RedoMenuText() const;
+    // The overwrite pane's text: "OVR" or "INS".
+    QString OverwriteText() const;
+
+    QString CommandText(int id) const override;
+    void UpdateStatusPanes() override;
 
     // A typed character, as if from the keyboard (13 is Enter).
     void TypeCharacter(int code);

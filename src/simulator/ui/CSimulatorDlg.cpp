@@ -244,26 +244,42 @@ void CSimulatorDlg::BuildToolbar() {
     }
 }
 
-void CSimulatorDlg::BuildShortcuts() {
-    const std::pair<const char*, QKeySequence> keys[] = {
-        {"Run", Qt::Key_F5},
-        {"Step Into", Qt::Key_F11},
-        {"Step Over", Qt::Key_F10},
-        {"Step Out", QKeySequence(Qt::SHIFT | Qt::Key_F11)},
-        {"Run to Cursor", QKeySequence(Qt::CTRL | Qt::Key_F10)},
-        {"Stop", QKeySequence(Qt::CTRL | Qt::Key_Pause)},
-        {"Toggle breakpoint", Qt::Key_F9},
-        {"Enable/Disable breakpoint", QKeySequence(Qt::CTRL | Qt::Key_F9)},
+std::span<const CSimulatorDlg::KeyBinding> CSimulatorDlg::KeyTable() {
+    // Shift and Ctrl choose among F5, F10 and F11: Ctrl makes F10 Run to Cursor, Shift makes F11
+    // Step Out and F5 Stop and Close; the other of the two leaves the plain key's command
+    // (Ctrl+F5 does nothing). Alt with a function key is left to the desktop.
+    static constexpr KeyBinding table[] = {
+        {"Run", "F5"},
+        {"Step Into", "F11; Ctrl+F11"},
+        {"Step Over", "F10; Shift+F10"},
+        {"Step Out", "Shift+F11; Ctrl+Shift+F11"},
+        {"Run to Cursor", "Ctrl+F10; Ctrl+Shift+F10"},
+        {"Stop", "Ctrl+Pause; Ctrl+Shift+Pause"},
+        {"Stop and Close", "Shift+F5; Ctrl+Shift+F5"},
+        {"Toggle breakpoint", "F9"},
+        {"Enable/Disable breakpoint", "Ctrl+F9"},
     };
-    for (const auto& [text, key] : keys) {
-        Command(text)->setShortcut(key);
-    }
+    return table;
+}
+
+void CSimulatorDlg::BuildShortcuts() {
     // Stop and close has no button and is never disabled.
     auto* stopAndClose = new QAction("Stop and Close", this);
-    stopAndClose->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F5));
-    stopAndClose->setShortcutContext(Qt::WindowShortcut);
     connect(stopAndClose, &QAction::triggered, this, &CSimulatorDlg::StopAndClose);
     addAction(stopAndClose);
+    for (const KeyBinding& binding : KeyTable()) {
+        QAction* action = binding.command == QLatin1String("Stop and Close")
+                              ? stopAndClose
+                              : Command(QString::fromLatin1(binding.command));
+        QList<QKeySequence> keys;
+        for (const QString& key : QString::fromLatin1(binding.keys).split(QStringLiteral("; "))) {
+            keys.append(QKeySequence::fromString(key, QKeySequence::PortableText));
+        }
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        // The LED window is a window of its own: the keys work there too.
+        led->addAction(action);
+    }
 }
 
 void CSimulatorDlg::BuildPanes() {
