@@ -119,8 +119,8 @@ INSTANTIATE_TEST_SUITE_P(
         SourceErrorRow{"nop\n\nmov a\n", 17,
                        "Line - 3 Column - 0  Syntax Error: Expecting an identifier", "0 1 1 3 "},
         SourceErrorRow{"nop\r\nnop\r\nbad\r\n", 13, "Line - 3 Column - 1 Syntax Error", "0 1 1 2 "},
-        SourceErrorRow{"jmp later\nmvi a, later\nlater: nop\n", 14,
-                       "Line - 2 Column - 8  Expecting number or constant symbol", "0 1 3 2 "},
+        SourceErrorRow{"jmp later\nmvi a, later\n.org later\nlater: nop\n", 14,
+                       "Line - 3 Column - 6  Expecting number or constant symbol", "0 1 3 2 "},
         SourceErrorRow{"LOOP: nop\njmp loop\n", 12, "Line - 2 Column - 5  Unresolved symbol <loop>",
                        "0 1 1 2 "},
         SourceErrorRow{"\n\n\n\n\n\njmp x\n", 12, "Line - 7 Column - 5  Unresolved symbol <x>",
@@ -129,8 +129,8 @@ INSTANTIATE_TEST_SUITE_P(
                        "Line - 1 Column - 5  Unresolved symbol <Loop>", "0 1 3 2 6 3 "},
         SourceErrorRow{"a1: nop\na1: nop", 11, "Line - 2 Column - 2 Duplicate Symbol", "0 1 "},
         SourceErrorRow{".equ x 5\nx: nop", 11, "Line - 2 Column - 2 Duplicate Symbol", ""},
-        SourceErrorRow{".begin later\nlater: nop", 14,
-                       "Line - 1 Column - 8  Expecting number or constant symbol", ""},
+        SourceErrorRow{"DS later\nlater: nop", 14,
+                       "Line - 1 Column - 4  Expecting number or constant symbol", ""},
         SourceErrorRow{"nop\n.equ", 16,
                        "Line - 2 Column - 0  Syntax Error: Expecting an identifier", "0 1 "}));
 
