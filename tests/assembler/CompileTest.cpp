@@ -211,3 +211,36 @@ TEST(Compile, ASecondCompileStartsAfresh) {
 }
 
 } // namespace
+
+// The lines the editor shows are the lines the assembler counts, whatever ends them: errors and
+// line-map records name the same line for each of the editor's line-end styles.
+struct LineEndRow {
+    const char* name;
+    const char* lineEnd;
+};
+
+class LineEnds : public ::testing::TestWithParam<LineEndRow> {};
+
+TEST_P(LineEnds, NumberTheLinesAsTheEditorShowsThem) {
+    const std::string end = GetParam().lineEnd;
+    TempFolder folder;
+    const std::string text = "; a program" + end + end + "  mvi a, 1" + end + "  hlt" + end;
+    const std::string source = folder.Write("styled.85", text);
+    AssemblerFixture fixture;
+    fixture.parser.Compile(source);
+    EXPECT_EQ(TempFolder::Read(source + ".debug"), "0 3 2 4 ");
+    EXPECT_EQ(fixture.Bytes(0, 3), (std::vector<std::uint8_t>{0x3E, 0x01, 0x76}));
+
+    const std::string bad = folder.Write("bad.85", "  nop" + end + "  nop" + end + "  bad" + end);
+    try {
+        fixture.parser.Compile(bad);
+        FAIL() << "no error";
+    } catch (const CMyException& error) {
+        EXPECT_EQ(error.line, 3);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, LineEnds,
+                         ::testing::Values(LineEndRow{"Lf", "\n"}, LineEndRow{"CrLf", "\r\n"},
+                                           LineEndRow{"LfCr", "\n\r"}, LineEndRow{"Cr", "\r"}),
+                         [](const auto& row) { return std::string(row.param.name); });
