@@ -37,7 +37,7 @@ for binary in "$build"/tests/fuzz_*; do
     options=(-max_len=4096 -print_final_stats=1 -artifact_prefix="$artifacts/$name-")
     seeds=()
     case $name in
-    fuzz_parse_line | fuzz_compile | fuzz_keywords)
+    fuzz_parse_line | fuzz_compile | fuzz_keywords | fuzz_expression)
         options+=(-dict=tests/fuzz/assembler.dict)
         seeds=(tests/data/assembler/*.85)
         ;;
