@@ -119,10 +119,11 @@ int main(int argc, char** argv) {
         return ExitBadInput;
     }
     int status = report.AllPassed() ? 0 : ExitFailed;
-    const bool written = WriteReport(options->json, GradeJson::Write(report)) &
-                         WriteReport(options->junit, GradeJunit::Write(report)) &
-                         WriteReport(options->csv, GradeCsv::Write(report));
-    if (!written) {
+    // Every report is tried, even after one could not be written.
+    const bool jsonWritten = WriteReport(options->json, GradeJson::Write(report));
+    const bool junitWritten = WriteReport(options->junit, GradeJunit::Write(report));
+    const bool csvWritten = WriteReport(options->csv, GradeCsv::Write(report));
+    if (!(jsonWritten && junitWritten && csvWritten)) {
         status = StandardStreams::ExitReportLost;
     }
     if (!options->quiet) {
