@@ -76,6 +76,7 @@ std::vector<Example> List(const std::string& folder) {
 
 std::string LeadingComment(const std::string& text) {
     std::string description;
+    bool afterRow = false;
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
@@ -85,9 +86,11 @@ std::string LeadingComment(const std::string& text) {
         }
         const std::string words = Trim(line.substr(1));
         if (!words.empty()) {
-            // An indented comment line is a row of a table: it keeps a line of its own.
+            // An indented comment line is a row of a table: it keeps a line of its own, and the
+            // text after the table starts on a new one.
             const bool row = line.compare(1, 2, "  ") == 0;
-            description += (description.empty() ? "" : row ? "\n" : " ") + words;
+            description += (description.empty() ? "" : row || afterRow ? "\n" : " ") + words;
+            afterRow = row;
         }
         start = end + 1;
     }

@@ -21,8 +21,8 @@ std::optional<std::string> FindFolder(const std::vector<std::string>& candidates
 std::vector<Example> List(const std::string& folder);
 
 // What the comment lines at the start of a source say: each line's text after ';', its blanks
-// trimmed, joined by single spaces (an indented line, a row of a table, on a line of its own); a
-// blank line or the first statement ends it.
+// trimmed, joined by single spaces (an indented line, a row of a table, on a line of its own, and
+// so the line after it); a blank line or the first statement ends it.
 std::string LeadingComment(const std::string& text);
 
 } // namespace ExampleCatalog

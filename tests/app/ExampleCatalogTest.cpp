@@ -56,7 +56,7 @@ TEST(ExampleCatalog, TheLeadingCommentEndsAtTheFirstStatementOrBlankLine) {
         {"  ; indented\n;\n; after an empty comment", "indented after an empty comment"},
         {"nop ; a statement first", ""},
         {"", ""},
-        {"; a table:\n;   row 1\n;   row 2\n; end", "a table:\nrow 1\nrow 2 end"},
+        {"; a table:\n;   row 1\n;   row 2\n; end", "a table:\nrow 1\nrow 2\nend"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ExampleCatalog::LeadingComment(c.text), c.expected) << c.text;
