@@ -15,12 +15,12 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QScreen>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTest>
 #include <filesystem>
