@@ -34,6 +34,7 @@ if(TARGET zorvan_app_ui AND NOT ZORVAN_SANITIZE AND CMAKE_BUILD_TYPE STREQUAL "R
   set_target_properties(test_e2e PROPERTIES AUTOMOC ON)
   target_link_libraries(test_e2e PRIVATE zorvan_app_ui Qt6::Test GTest::gtest zorvan_warnings)
   target_include_directories(test_e2e PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_definitions(test_e2e PRIVATE ZORVAN_EXAMPLES="${CMAKE_SOURCE_DIR}/examples")
   # One process for the whole suite: its windows share one display and one focus, so the tests run
   # one after the other, and the program's start-up cost is paid once.
   add_test(NAME e2e COMMAND test_e2e)

@@ -23,6 +23,10 @@ CCompileCommand::Result CCompileCommand::Open(const std::function<void()>& openW
     result.outcome = Outcome::Opened;
     if (document.GetAssembler().LineMapInCache()) {
         result.lineMapInCache = document.GetAssembler().GetDebugPath();
+        if (result.lineMapInCache != document.lineMapPlaceTold) {
+            result.lineMapNotice = LineMapInCacheText(result.lineMapInCache);
+            document.lineMapPlaceTold = result.lineMapInCache;
+        }
     }
     result.lineMapError = ReloadLineMap();
     result.removedBreakpoints = RebuildBreakpoints(result.lineMapError.empty());

@@ -28,6 +28,8 @@ public:
         std::string lineMapInCache; // the source's folder may not be written, so the ".debug"
                                     // file went here, in the user's cache folder (shown with
                                     // LineMapInCacheText); empty when it is beside the source
+        std::string lineMapNotice;  // the status bar's word on that place: said once for each
+                                    // document and place, empty when already said
         int removedBreakpoints = 0; // marks on lines without code, now cleared (shown with
                                     // InvalidBreakpointsMessage when above 0)
     };

@@ -56,6 +56,8 @@ private:
 public:
     // The compile command clears it before compiling and reads the ".debug" file into it after.
     CdebugData lineMap;
+    // The line map's place in the cache folder that the status bar has named: it is named once.
+    std::string lineMapPlaceTold;
 
 private:
     CParse assembler;

@@ -77,6 +77,7 @@ const std::vector<Command> commands = {
      "Ctrl+F9"},
     {HelpDocumentation, "&HTML Documentation", "Open the help pages\nHelp", Always},
     {HelpKey, "", "Open the help pages\nHelp", Always, "F1"},
+    {HelpExamples, "&Examples...", "Open one of the example programs\nExamples", Always},
     {AppAbout, "&About Zorvan...",
      "Display program information, version number and copyright\nAbout", Always},
     // The keys of the text view and the edit view.
@@ -158,7 +159,7 @@ const std::vector<Menu> noDocumentMenu = {
       {Separator},
       {AppExit}}},
     {"&View", {{ViewToolbar}, {ViewStatusBar}}},
-    {"&Help", {{AppAbout}}},
+    {"&Help", {{HelpExamples}, {Separator}, {AppAbout}}},
 };
 
 const std::vector<Menu> documentMenu = {
@@ -196,7 +197,7 @@ const std::vector<Menu> documentMenu = {
       {DebugStepOver},
       {Separator},
       {DebugBreakpoints}}},
-    {"&Help", {{HelpDocumentation}, {Separator}, {AppAbout}}},
+    {"&Help", {{HelpDocumentation}, {HelpExamples}, {Separator}, {AppAbout}}},
 };
 
 const std::vector<int> toolbar = {

@@ -66,6 +66,7 @@ enum Id : int {
     EnableBreakpointKey = SourceViewCommandId::EnableDisableBreakpointKey,
     HelpDocumentation = SourceViewCommandId::HtmlHelpMenu,
     HelpKey = SourceViewCommandId::HtmlHelpKey,
+    HelpExamples = 32835, // Help > Examples: the bundled example programs
 };
 
 constexpr int RecentFileCount = 8;

@@ -16,6 +16,10 @@ public:
         std::string text;
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
+        // Texts that replace those of the Yes and No buttons ("&Reload", "&Keep mine"); the
+        // answers stay Yes and No. Empty keeps the usual texts.
+        std::string yesText = {};
+        std::string noText = {};
     };
 
     virtual ~MessageBoxes() = default;

@@ -1,11 +1,13 @@
 #include "machine/CpmConsole.h"
 
+#include "files/RegularFile.h"
 #include "machine/C8085Object.h"
 #include "machine/Raise.h"
 
-#include <fstream>
-#include <iterator>
-#include <limits>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -67,28 +69,38 @@ bool CpmConsole::LoadCom(C8085Object& machine, std::span<const std::uint8_t> ima
 }
 
 bool CpmConsole::LoadComFile(C8085Object& machine, const std::string& path, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = "Cannot open " + path;
+    // Regular files only, opened without waiting: a named pipe would hold the runner for ever.
+    std::string problem;
+    const int fd = RegularFile::OpenForReading(path, problem);
+    if (fd < 0) {
+        error = "Cannot open " + path + ": " + problem;
         return false;
     }
-    // One byte more than fits is enough to tell that the file is too large.
-    std::vector<std::uint8_t> image;
+    // One byte more than fits is enough to tell that the file is too large; the rest is only
+    // counted, so that the message names the file's real size.
     const std::size_t limit = TopOfMemory - LoadAddress + 1u;
-    char byte = 0;
-    while (image.size() < limit && file.get(byte)) {
-        image.push_back(static_cast<std::uint8_t>(byte));
+    std::vector<std::uint8_t> image;
+    std::uint64_t size = 0;
+    std::uint8_t block[4096];
+    for (;;) {
+        const ssize_t got = read(fd, block, sizeof block);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            error = "Cannot read " + path + ": " + std::strerror(errno);
+            close(fd);
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        const auto count = static_cast<std::size_t>(got);
+        const std::size_t kept = std::min(count, limit - std::min(limit, image.size()));
+        image.insert(image.end(), block, block + kept);
+        size += count;
     }
-    // Counted to the end, so that the message names the file's real size.
-    std::uint64_t size = image.size();
-    if (image.size() == limit) {
-        file.ignore(std::numeric_limits<std::streamsize>::max());
-        size += static_cast<std::uint64_t>(file.gcount());
-    }
-    if (file.bad()) {
-        error = "Cannot read " + path;
-        return false;
-    }
+    close(fd);
     if (size >= limit) {
         error = path + ": The program is too large: " + std::to_string(size) + " bytes, at most " +
                 std::to_string(limit - 1);

@@ -48,7 +48,7 @@ TEST(CommandTable, TheTwoMenuStatesCarryTheirItemsInOrder) {
     EXPECT_EQ(Ids(NoDocumentMenu()[0]),
               (std::vector<int>{FileNew, FileOpen, FilePrintSetup, RecentFiles, AppExit}));
     EXPECT_EQ(Ids(NoDocumentMenu()[1]), (std::vector<int>{ViewToolbar, ViewStatusBar}));
-    EXPECT_EQ(Ids(NoDocumentMenu()[2]), (std::vector<int>{AppAbout}));
+    EXPECT_EQ(Ids(NoDocumentMenu()[2]), (std::vector<int>{HelpExamples, AppAbout}));
 
     std::vector<std::string_view> titles;
     for (const Menu& menu : DocumentMenu()) {
@@ -61,7 +61,7 @@ TEST(CommandTable, TheTwoMenuStatesCarryTheirItemsInOrder) {
     EXPECT_EQ(Ids(DocumentMenu()[1]),
               (std::vector<int>{57643, 57635, 57634, 57637, 57636, 57641, 32877}));
     EXPECT_EQ(Ids(DocumentMenu()[4]), (std::vector<int>{32821, 32822, 32823, 32824, 32825}));
-    EXPECT_EQ(Ids(DocumentMenu()[5]), (std::vector<int>{32832, 57664}));
+    EXPECT_EQ(Ids(DocumentMenu()[5]), (std::vector<int>{32832, HelpExamples, 57664}));
 
     struct Text {
         int id;
@@ -71,7 +71,8 @@ TEST(CommandTable, TheTwoMenuStatesCarryTheirItemsInOrder) {
          {Text{57600, "&New\tCtrl+N"}, Text{57601, "&Open...\tCtrl+O"}, Text{57604, "Save &As..."},
           Text{57609, "Print Pre&view"}, Text{57606, "P&rint Setup..."}, Text{57665, "E&xit"},
           Text{57635, "Cu&t\tCtrl+X"}, Text{32877, "Pr&eferences"}, Text{32824, "Step &Over (F10)"},
-          Text{57664, "&About Zorvan..."}, Text{32832, "&HTML Documentation"}}) {
+          Text{57664, "&About Zorvan..."}, Text{32832, "&HTML Documentation"},
+          Text{HelpExamples, "&Examples..."}}) {
         EXPECT_EQ(Find(expected.id)->menuText, expected.text) << expected.id;
     }
 }

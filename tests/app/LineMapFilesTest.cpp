@@ -111,6 +111,7 @@ void CompileDebugAndRunIn(const fs::path& share, const std::string& cacheHome,
         << result.lineMapInCache;
     EXPECT_EQ(CCompileCommand::LineMapInCacheText(result.lineMapInCache),
               "The source's folder is read-only: its line map is kept in " + result.lineMapInCache);
+    EXPECT_EQ(result.lineMapNotice, CCompileCommand::LineMapInCacheText(result.lineMapInCache));
     EXPECT_EQ(result.removedBreakpoints, 1);
     const auto breakpoints = document.GetBreakpoints();
     ASSERT_EQ(breakpoints.size(), 1u);
@@ -121,8 +122,7 @@ void CompileDebugAndRunIn(const fs::path& share, const std::string& cacheHome,
     EXPECT_EQ(cursor, 0x0018);
     {
         QuietWindow window;
-        CRunControl control(document.GetMachine(), document, document.GetSimulatorFlags(),
-                            window);
+        CRunControl control(document.GetMachine(), document, document.GetSimulatorFlags(), window);
         control.Run();
         control.WaitForRun();
         EXPECT_EQ(document.lineMap.LineOfAddress(document.GetMachine().pc), 4);
@@ -134,6 +134,13 @@ void CompileDebugAndRunIn(const fs::path& share, const std::string& cacheHome,
         EXPECT_EQ(document.lineMap.LineOfAddress(document.GetMachine().pc), 8);
         EXPECT_TRUE(control.Close());
     }
+    // The place is said once: a second compile goes to the same place and says nothing.
+    document.SetSimulatorOpen(false);
+    const auto again = CCompileCommand(document).Open([&] { document.SetSimulatorOpen(true); });
+    ASSERT_EQ(again.outcome, CCompileCommand::Outcome::Opened);
+    EXPECT_EQ(again.lineMapInCache, result.lineMapInCache);
+    EXPECT_EQ(again.lineMapNotice, "");
+    document.SetSimulatorOpen(false);
 
     EXPECT_EQ(RunRunner(source, outputFolder), 0) << TempFolder::Read(outputFolder / "err");
     EXPECT_EQ(TempFolder::Read(outputFolder / "err"), "");
@@ -171,6 +178,7 @@ TEST(LineMapFiles, AWritableFolderKeepsItsLineMapBesideTheSource) {
     const auto result = CCompileCommand(document).Open([&] { document.SetSimulatorOpen(true); });
     ASSERT_EQ(result.outcome, CCompileCommand::Outcome::Opened);
     EXPECT_EQ(result.lineMapInCache, "");
+    EXPECT_EQ(result.lineMapNotice, "");
     EXPECT_EQ(TempFolder::Read(source + ".debug"), "16 3 18 4 19 6 21 7 24 8 ");
     EXPECT_FALSE(fs::exists(folder.File("cache")));
 }

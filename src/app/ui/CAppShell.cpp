@@ -66,6 +66,9 @@ CAppShell::CAppShell(QObject* parent) : QObject(parent) {
     helpCandidates = {
         programFolder.filePath(QStringLiteral("Help/index.html")),
         QDir::cleanPath(programFolder.filePath(QStringLiteral("../share/zorvan/Help/index.html")))};
+    exampleFolders = {
+        programFolder.filePath(QStringLiteral("examples")),
+        QDir::cleanPath(programFolder.filePath(QStringLiteral("../share/zorvan/examples")))};
     urlOpener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     qApp->installEventFilter(this);
 }
@@ -85,6 +88,7 @@ void CAppShell::Start(const QString& file, bool splash) {
         return new CMyZorvanView(document, parent);
     });
     mainFrame->helpHandler = [this] { OpenHtmlHelp(); };
+    mainFrame->SetExampleFolders(exampleFolders);
     // Right from the start, not only after the first key.
     if (quint32 state = 0; QueryLockState(state)) {
         mainFrame->SetLockStates((state & capsLockBit) != 0, (state & numLockBit) != 0);

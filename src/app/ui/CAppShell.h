@@ -30,6 +30,11 @@ public:
     // data folder.
     QStringList HelpPageCandidates() const { return helpCandidates; }
     void SetHelpPageCandidates(QStringList candidates) { helpCandidates = std::move(candidates); }
+    // Where Help > Examples looks for the example programs, in the same order: beside the
+    // program (the build links them there), then in the installed data folder. Given to the main
+    // window at Start.
+    QStringList ExampleFolders() const { return exampleFolders; }
+    void SetExampleFolders(QStringList folders) { exampleFolders = std::move(folders); }
     // Opens a URL; QDesktopServices::openUrl unless replaced (tests).
     std::function<bool(const QUrl&)> urlOpener;
 
@@ -39,5 +44,6 @@ protected:
 private:
     QPointer<CMainFrame> mainFrame;
     QStringList helpCandidates;
+    QStringList exampleFolders;
     bool helpLaunching = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CMyZorvanDoc.h"
+#include "app/DiskChangeWatch.h"
 #include "editor/CTextBufferObserver.h"
 
 #include <QList>
@@ -20,6 +21,12 @@ class CChildFrame;
 // thread and answers true when its window is gone, false to keep the document open. Closers are
 // run by the main window before the save question; a document whose simulator is still open
 // after them is not closed, and no frame is destroyed under a running worker.
+//
+// The file on disk. The holder remembers the file as the document last read or wrote it, and
+// CheckDisk looks again (when a window of the document is activated, before a save or a
+// compile): another program's change is taken in when the document has none of its own, else the
+// user chooses between reloading and keeping the text shown; a removed file is told and the text
+// kept as a change to be saved. Line marks and carets stay where they were across a reload.
 class CDocumentHolder : public QObject, private CTextBufferObserver {
     Q_OBJECT
 public:
@@ -43,6 +50,13 @@ public:
     bool SaveTo(const QString& path);
     QString ErrorText() const { return errorText; }
 
+    // Looks whether another program changed or removed the file and deals with it as the
+    // occasion asks; true when the document took the file's text (it then has no changes, so a
+    // save has nothing left to write).
+    bool CheckDisk(DiskChangeWatch::Occasion occasion);
+    static QString ChangedOnDiskQuestion(const QString& path);
+    static QString DeletedOnDiskText(const QString& path);
+
     const QList<CChildFrame*>& Frames() const { return frames; }
     void AddFrame(CChildFrame* frame);
     void RemoveFrame(CChildFrame* frame);
@@ -64,6 +78,8 @@ private:
                         int line) override;
     void OnEditDone(int action, const std::string& text) override;
     void CheckModified();
+    // Loads the file again into the text; false, with the reason told, when it cannot be read.
+    bool Reload(const DiskFileState& state);
 
     CMyZorvanDoc document;
     QList<CChildFrame*> frames;
@@ -71,4 +87,6 @@ private:
     int nextCloser = 1;
     bool lastModified = false;
     QString errorText;
+    DiskChangeWatch diskWatch;
+    bool checkingDisk = false;
 };

@@ -1,10 +1,13 @@
 #include "app/ui/CMainFrame.h"
 
 #include "app/CommandEnabling.h"
+#include "app/ExampleCatalog.h"
+#include "app/SavePlace.h"
 #include "app/ui/CAboutDlg.h"
 #include "app/ui/CAppInfo.h"
 #include "app/ui/CChildFrame.h"
 #include "app/ui/CDocumentHolder.h"
+#include "app/ui/CExamplesDlg.h"
 #include "app/ui/CPlaceholderView.h"
 #include "app/ui/ToolbarIcons.h"
 #include "editor/MessageBoxes.h"
@@ -23,6 +26,7 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -357,6 +361,9 @@ void CMainFrame::RunCommand(int id) {
     case HelpKey:
         ShowHelp();
         break;
+    case HelpExamples:
+        OpenExample();
+        break;
     default:
         break;
     }
@@ -478,8 +485,12 @@ CDocumentHolder* CMainFrame::OpenDocumentFile(const QString& path) {
 }
 
 bool CMainFrame::SaveDocument(CDocumentHolder& holder) {
-    if (holder.PathName().isEmpty()) {
+    if (!SavePlace::CanSaveInPlace(holder.PathName().toStdString(),
+                                   holder.Document().GetTextBuffer().IsReadOnly())) {
         return SaveDocumentAs(holder);
+    }
+    if (holder.CheckDisk(DiskChangeWatch::Occasion::BeforeSave)) {
+        return true; // the document took the file's text: nothing of its own is left to write
     }
     if (!holder.SaveTo(holder.PathName())) {
         MessageBoxes::Tell(CAppInfo::Title, holder.ErrorText().toStdString(),
@@ -490,7 +501,16 @@ bool CMainFrame::SaveDocument(CDocumentHolder& holder) {
 }
 
 bool CMainFrame::SaveDocumentAs(CDocumentHolder& holder) {
-    const QString suggested = holder.PathName().isEmpty() ? holder.Title() : holder.PathName();
+    QString suggested = holder.PathName().isEmpty() ? holder.Title() : holder.PathName();
+    if (!holder.PathName().isEmpty() &&
+        !SavePlace::CanSaveInPlace(holder.PathName().toStdString(),
+                                   holder.Document().GetTextBuffer().IsReadOnly())) {
+        // Its own folder takes no file: the user's documents folder, else home.
+        suggested = QString::fromStdString(SavePlace::SuggestedPath(
+            holder.PathName().toStdString(),
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString(),
+            QDir::homePath().toStdString()));
+    }
     QString path = fileDialogs.save(this, suggested);
     if (path.isEmpty()) {
         return false;
@@ -695,6 +715,44 @@ void CMainFrame::ActiveWindowChanged() {
     UpdateTitles();
     ConnectActiveView();
     UpdateCommandUI();
+    ScheduleDiskCheck();
+}
+
+void CMainFrame::ScheduleDiskCheck() {
+    if (diskCheckPending || closingAll) {
+        return;
+    }
+    diskCheckPending = true;
+    // From the event loop: a box must not open inside the activation that asked for it.
+    QTimer::singleShot(0, this, [this] {
+        diskCheckPending = false;
+        CChildFrame* frame = ActiveChildFrame();
+        if (frame == nullptr || closingAll || QApplication::activeModalWidget() != nullptr ||
+            !isActiveWindow()) {
+            return;
+        }
+        frame->Holder().CheckDisk(DiskChangeWatch::Occasion::Activated);
+    });
+}
+
+void CMainFrame::OpenExample() {
+    std::vector<std::string> candidates;
+    for (const QString& folder : exampleFolders) {
+        candidates.push_back(folder.toStdString());
+    }
+    const auto folder = ExampleCatalog::FindFolder(candidates);
+    if (!folder) {
+        MessageBoxes::Tell(CAppInfo::Title,
+                           ("No examples were found. They are looked for in:\n" +
+                            exampleFolders.join(QLatin1Char('\n')))
+                               .toStdString(),
+                           MessageBoxes::Icon::Warning);
+        return;
+    }
+    CExamplesDlg dialog(ExampleCatalog::List(*folder), this);
+    if (dialog.exec() == QDialog::Accepted && !dialog.ChosenPath().isEmpty()) {
+        OpenDocumentFile(dialog.ChosenPath());
+    }
 }
 
 void CMainFrame::FocusChanged(QWidget* now) {
@@ -812,6 +870,10 @@ bool CMainFrame::event(QEvent* event) {
     // view's as it is now, not as it was when the last change was reported.
     if (event->type() == QEvent::ShortcutOverride) {
         UpdateCommandUI();
+    }
+    // Back from another program, which may have changed the active document's file.
+    if (event->type() == QEvent::WindowActivate) {
+        ScheduleDiskCheck();
     }
     return QMainWindow::event(event);
 }

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 #include <functional>
 #include <map>
 
@@ -58,7 +59,9 @@ public:
     // Opens `path`, or brings forward the window of the document that already has it open. A
     // file that cannot be read is reported in a box and gives null.
     CDocumentHolder* OpenDocumentFile(const QString& path);
-    // Save under the document's path (Save As when it has none); false when not saved.
+    // Save under the document's path; false when not saved. A document without a path, or one
+    // whose folder or text is read-only, goes to Save As, which then offers the user's documents
+    // folder. A file another program changed meanwhile is looked at first (CheckDisk).
     bool SaveDocument(CDocumentHolder& holder);
     bool SaveDocumentAs(CDocumentHolder& holder);
     // Closes the document and all its windows after its closers and the save question.
@@ -78,6 +81,12 @@ public:
     QMdiArea* MdiArea() const { return mdiArea; }
     // True while the menus of a document are shown.
     bool HasDocumentMenu() const { return documentMenuShown; }
+
+    // Where Help > Examples looks for the example programs, in order; set by the application.
+    void SetExampleFolders(QStringList folders) { exampleFolders = std::move(folders); }
+    const QStringList& ExampleFolders() const { return exampleFolders; }
+    // Help > Examples: lists the examples and opens the one chosen.
+    void OpenExample();
 
     const CRecentFileList& RecentFiles() const { return recentFiles; }
     void OpenRecentFile(int index);
@@ -127,6 +136,8 @@ private:
     bool AllowFrameClose(CChildFrame* frame);
     void FrameDestroyed(CDocumentHolder* holder);
     void ActiveWindowChanged();
+    // Looks at the active document's file once the activation is over.
+    void ScheduleDiskCheck();
     void FocusChanged(QWidget* now);
     void ConnectActiveView();
     void UpdateTitles();
@@ -149,4 +160,6 @@ private:
     bool commandUpdatePending = false;
     QPrinter* printer = nullptr;
     bool closingAll = false;
+    bool diskCheckPending = false;
+    QStringList exampleFolders;
 };

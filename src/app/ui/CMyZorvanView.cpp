@@ -58,6 +58,10 @@ void CMyZorvanView::Compile() {
     if (IsSimulatorOpen()) {
         return;
     }
+    // The assembler reads the file: one that another program changed is looked at first.
+    if (CChildFrame* child = CChildFrame::Of(this)) {
+        child->Holder().CheckDisk(DiskChangeWatch::Occasion::BeforeCompile);
+    }
     AskToSave();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     link.SetActiveView(this);
@@ -71,6 +75,9 @@ void CMyZorvanView::Compile() {
     }
     if (result.outcome != CCompileCommand::Outcome::Opened) {
         return;
+    }
+    if (!result.lineMapNotice.empty()) {
+        ShowStatusText(result.lineMapNotice);
     }
     if (!result.lineMapError.empty()) {
         MessageBoxes::Tell(SourceViewRules::AppCaption, result.lineMapError,

@@ -25,6 +25,10 @@ CSplash::~CSplash() {
 }
 
 bool CSplash::eventFilter(QObject*, QEvent* event) {
+    // Closed, it waits for its deletion: the keys and clicks meanwhile are the user's next ones.
+    if (!isVisible()) {
+        return false;
+    }
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:

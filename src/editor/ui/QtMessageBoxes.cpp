@@ -1,5 +1,6 @@
 #include "editor/ui/QtMessageBoxes.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -41,6 +42,12 @@ MessageBoxes::Answer QtMessageBoxes::Ask(const Box& box) {
     QMessageBox message(ToQt(box.icon), QString::fromStdString(box.caption),
                         QString::fromStdString(box.text), ToQt(box.buttons),
                         QApplication::activeWindow());
+    if (QAbstractButton* yes = message.button(QMessageBox::Yes); yes && !box.yesText.empty()) {
+        yes->setText(QString::fromStdString(box.yesText));
+    }
+    if (QAbstractButton* no = message.button(QMessageBox::No); no && !box.noText.empty()) {
+        no->setText(QString::fromStdString(box.noText));
+    }
     switch (message.exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;

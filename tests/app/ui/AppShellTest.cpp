@@ -237,6 +237,21 @@ TEST_F(AppShellTest, TheSplashGoesAtTheFirstKeyOrClickOrAfterItsTime) {
     EXPECT_FALSE(CSplash::Picture().isNull());
 }
 
+TEST_F(AppShellTest, TheKeyAfterTheSplashWentIsTypedEvenBeforeTheSplashIsDeleted) {
+    shell->Start(QString(), false);
+    auto* view = qobject_cast<CMyZorvanView*>(shell->MainFrame()->ActiveView());
+    ASSERT_NE(view, nullptr);
+    QPointer<CSplash> splash = new CSplash(false);
+    splash->show();
+    QTest::mouseClick(view, Qt::LeftButton); // takes the splash away, typing nothing
+    ASSERT_FALSE(splash.isNull()) << "its deletion waits for the event loop";
+    ASSERT_FALSE(splash->isVisible());
+    QTest::keyClick(view, Qt::Key_X);
+    EXPECT_EQ(view->LineLength(0), 1) << "the key went to the text";
+    Settle();
+    EXPECT_TRUE(splash.isNull());
+}
+
 } // namespace
 
 #include "AppShellTest.moc"

@@ -2,6 +2,7 @@
 
 #include "support/RecordingMessageBoxes.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -44,6 +45,29 @@ TEST(QtMessageBoxes, ShowsCaptionAndTextAndReturnsTheButtonPressed) {
             c.expected);
         EXPECT_EQ(caption, "Zorvan");
         EXPECT_EQ(text, "Save changes to a.85?");
+    }
+}
+
+TEST(QtMessageBoxes, YesAndNoMayCarryTextsOfTheirOwn) {
+    QtMessageBoxes boxes;
+    for (const QMessageBox::StandardButton press : {QMessageBox::Yes, QMessageBox::No}) {
+        QStringList buttons;
+        QTimer::singleShot(0, [&buttons, press] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            for (QAbstractButton* button : box->buttons()) {
+                buttons.append(button->text());
+            }
+            box->button(press)->click();
+        });
+        MessageBoxes::Box box{"Zorvan", "a.85 has changed on disk. Reload it?",
+                              MessageBoxes::Icon::Warning, MessageBoxes::Buttons::YesNo};
+        box.yesText = "&Reload";
+        box.noText = "&Keep mine";
+        EXPECT_EQ(boxes.Ask(box),
+                  press == QMessageBox::Yes ? MessageBoxes::Answer::Yes : MessageBoxes::Answer::No);
+        buttons.sort();
+        EXPECT_EQ(buttons, QStringList({"&Keep mine", "&Reload"}));
     }
 }
 
