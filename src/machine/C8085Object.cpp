@@ -1,8 +1,10 @@
 #include "machine/C8085Object.h"
 
 #include "machine/C8085Operations.h"
+#include "machine/OpcodeTable.h"
 #include "machine/Raise.h"
 #include "machine/SystemCallHandler.h"
+#include "machine/SystemCallObserver.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -10,9 +12,14 @@
 C8085Object::C8085Object() {
     const ExecuteBindings& bindings = C8085Operations::Bindings();
     BindExecuteOperations(bindings);
+    const auto& table = OpcodeTable();
     for (std::size_t opcode = 0; opcode < dispatch.size(); ++opcode) {
         dispatch[opcode] = bindings[opcode].execute;
+        statePairs[opcode] =
+            static_cast<std::uint16_t>(table[opcode].tStates | table[opcode].tStatesTaken << 8);
     }
+    constexpr std::size_t ret = 0xC9;
+    returnStates = static_cast<std::uint8_t>(table[ret].tStates);
     ports.fill(0);
     checkpointInterval = 63;
     checkpoints[0] = 0;
@@ -41,6 +48,7 @@ void C8085Object::Reset() {
     callDepth = 0;
     stepOutArmed = 0;
     stepOutDepth = -1;
+    ZeroCounters();
 }
 
 std::uint16_t C8085Object::WriteByte(std::uint16_t address, std::uint8_t value) {
@@ -77,6 +85,24 @@ void C8085Object::Start() {
         }
         checkpoints[k] = static_cast<std::uint16_t>(address);
     }
+}
+
+std::uint64_t C8085Object::RunWhile(const std::atomic<int>& running, std::uint64_t limit) {
+    std::uint64_t done = 0;
+    std::uint64_t clocks = 0;
+    try {
+        while (done < limit && running.load(std::memory_order_relaxed) != 0) {
+            clocks += static_cast<std::uint64_t>(StepUncounted());
+            ++done;
+        }
+    } catch (...) {
+        instructionCount += done;
+        tStateCount += clocks;
+        throw;
+    }
+    instructionCount += done;
+    tStateCount += clocks;
+    return done;
 }
 
 int C8085Object::CheckpointIndex(std::uint16_t address) const {
@@ -124,6 +150,9 @@ void C8085Object::SystemCall() {
         Raise(*this, 1, StopCode::BadSystemCall, " Bad System Call ");
     }
     systemCallHandler->SystemCall(*this);
+    if (systemCallObserver != nullptr) {
+        systemCallObserver->SystemCallCompleted(*this);
+    }
 }
 
 bool C8085Object::IsSystemCallAt(std::uint16_t address) const {

@@ -196,6 +196,8 @@ int CallTo(Machine& m, Word target, Word returnAddress) {
 
 [[noreturn]] void EndStepOut(Machine& m) {
     m.stepOutDepth = -1;
+    // The return has completed before the stop.
+    m.CountReturnEndingStepOut();
     Raise(m, 0, StopCode::StepOutEnd, "  ");
 }
 
@@ -360,6 +362,7 @@ template <int Op> int ExecuteHigh(Machine& m) {
         const Word target = Address(m);
         if (target == 0x0005) {
             m.SystemCall();
+            m.AddSystemCallReturnStates();
             return 1;
         }
         return CallTo(m, target, Wrap(m.pc + 3u));
