@@ -30,6 +30,7 @@ bool ChangesNothingBeyondInstructions(int code) {
 
 StepHistory::StepHistory(const Limits& given) : limits(given) {
     limits.checkpointInterval = std::max<std::uint64_t>(limits.checkpointInterval, 1);
+    limits.replayInterval = std::max<std::uint64_t>(limits.replayInterval, 1);
 }
 
 void StepHistory::Clear() {
@@ -153,15 +154,19 @@ void StepHistory::Trim() {
     }
 }
 
-bool StepHistory::Replay(const Stretch& stretch, std::uint64_t index, C8085Object& machine,
-                         std::size_t& systemCalls) {
-    auto from = std::upper_bound(stretch.checkpoints.begin(), stretch.checkpoints.end(), index,
-                                 [](std::uint64_t i, const Stored& s) { return i < s.index; });
-    --from; // the front's index is never above `index`
-    from->memory.CopyTo(machine.memory);
-    from->state.Restore(machine);
-    systemCalls = from->systemCalls;
-    for (std::uint64_t i = from->index; i < index; ++i) {
+bool StepHistory::Replay(std::uint64_t index, C8085Object& machine, std::size_t& systemCalls) {
+    Stretch& stretch = stretches.back();
+    const Stored& from = stretch.checkpoints.back();
+    std::uint64_t at = from.index;
+    from.memory.CopyTo(machine.memory);
+    from.state.Restore(machine);
+    systemCalls = from.systemCalls;
+    const bool leaveCheckpoints = index - at > limits.replayInterval;
+    for (; at < index; ++at) {
+        if (leaveCheckpoints && at > stretch.checkpoints.back().index &&
+            at - stretch.checkpoints.back().index >= limits.replayInterval) {
+            Store(stretch, machine, at, systemCalls);
+        }
         if (machine.IsSystemCallAt(machine.pc)) {
             const std::size_t k = systemCalls - stretch.effectsDropped;
             if (k >= stretch.effects.size()) {
@@ -189,7 +194,7 @@ bool StepHistory::Replay(const Stretch& stretch, std::uint64_t index, C8085Objec
         } catch (const CMyException& e) {
             // Only a step-out's last return stops and completes; it ends its stretch, so a
             // replay meets it only as the last instruction.
-            if (e.code != StopCode::StepOutEnd || i + 1 != index) {
+            if (e.code != StopCode::StepOutEnd || at + 1 != index) {
                 return false;
             }
         }
@@ -216,8 +221,14 @@ std::optional<StepHistory::Undone> StepHistory::StepBack(C8085Object& machine) {
     }
     Stretch& stretch = stretches.back();
     const std::uint64_t target = stretch.length - 1;
+    // What came after the target goes, as after an undo.
+    stretch.length = target;
+    while (stretch.checkpoints.size() > 1 && stretch.checkpoints.back().index > target) {
+        bytes -= StoredBytes(stretch.checkpoints.back());
+        stretch.checkpoints.pop_back();
+    }
     std::size_t systemCalls = 0;
-    if (!Replay(stretch, target, machine, systemCalls)) {
+    if (!Replay(target, machine, systemCalls)) {
         // Should never happen; a history that cannot be trusted is dropped.
         Clear();
         return std::nullopt;
@@ -232,12 +243,6 @@ std::optional<StepHistory::Undone> StepHistory::StepBack(C8085Object& machine) {
         machine.memory[saved.address] = saved.byte;
     }
     machine.SetLedChanged(1);
-    // What came after the target is gone, as after an undo.
-    stretch.length = target;
-    while (stretch.checkpoints.size() > 1 && stretch.checkpoints.back().index > target) {
-        bytes -= StoredBytes(stretch.checkpoints.back());
-        stretch.checkpoints.pop_back();
-    }
     const std::size_t kept = systemCalls - stretch.effectsDropped;
     bytes -= (stretch.effects.size() - kept) * sizeof(Effect);
     stretch.effects.resize(kept);
@@ -245,5 +250,6 @@ std::optional<StepHistory::Undone> StepHistory::StepBack(C8085Object& machine) {
     endValid = true;
     // A stretch of a run with planted breakpoints cannot go on unplanted.
     newStretch = !stretch.planted.empty();
+    Trim();
     return undone;
 }

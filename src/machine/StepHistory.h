@@ -38,6 +38,9 @@ public:
     struct Limits {
         std::uint64_t maxInstructions = std::uint64_t{1} << 20;
         std::uint64_t checkpointInterval = std::uint64_t{1} << 16;
+        // A Step Back that replays further than this leaves checkpoints this far apart on its
+        // way, so that the next ones replay little.
+        std::uint64_t replayInterval = std::uint64_t{1} << 10;
         std::size_t maxBytes = std::size_t{32} << 20;
     };
     // A byte a run's breakpoint replaced in memory.
@@ -104,10 +107,9 @@ private:
     void DropOldest(Stretch& oldest);
     void Trim();
     static std::size_t StoredBytes(const Stored& stored);
-    // Replays `stretch` from its checkpoint at or before `index` up to `index`; false when the
-    // replay found the machine behaving otherwise than recorded.
-    static bool Replay(const Stretch& stretch, std::uint64_t index, C8085Object& machine,
-                       std::size_t& systemCalls);
+    // Replays the newest stretch from its last checkpoint up to `index`, leaving checkpoints on
+    // the way; false when the machine behaved otherwise than recorded.
+    bool Replay(std::uint64_t index, C8085Object& machine, std::size_t& systemCalls);
 
     Limits limits;
     std::deque<Stretch> stretches;

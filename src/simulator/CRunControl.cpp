@@ -232,7 +232,9 @@ void CRunControl::StartRunThread(RunMode runMode) {
     window.FocusInstructions(run);
     window.UpdateToolbar(run, true);
     // A temporary breakpoint of Step Over or Run to Cursor shows while its run goes on.
-    window.ShowBreakpoints(run);
+    if (tempBreakpointSet) {
+        window.ShowBreakpoints(run);
+    }
     BeginRecording();
     breakpoints.HoldMemoryForRun();
     window.RunStarted(run);

@@ -87,6 +87,8 @@ void CMyZorvanView::Compile() {
     if (result.outcome != CCompileCommand::Outcome::Opened) {
         return;
     }
+    // The breakpoints were rebuilt after the window first filled its panes.
+    RefreshSimulator();
     if (!result.lineMapError.empty()) {
         MessageBoxes::Tell(SourceViewRules::AppCaption, result.lineMapError,
                            MessageBoxes::Icon::Warning);
@@ -215,6 +217,13 @@ void CMyZorvanView::ToggleBreakpointAt(std::uint16_t address) {
 
 void CMyZorvanView::EnableDisableBreakpointAt(std::uint16_t address) {
     marks.EnableDisableAt(address);
+}
+
+void CMyZorvanView::SetLineBreakpointMark(int line, BreakpointMarks::Mark mark) {
+    if (line >= 0 && line < LineCount()) {
+        BreakpointMarks::SetMark(document.GetTextBuffer(), line, mark);
+        viewport()->update();
+    }
 }
 
 void CMyZorvanView::Beep() {
