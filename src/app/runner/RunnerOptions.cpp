@@ -65,6 +65,8 @@ std::optional<RunnerOptions> RunnerOptions::Parse(const std::vector<std::string>
             options.com = true;
         } else if (argument == "--led") {
             options.led = true;
+        } else if (argument == "--cycles") {
+            options.cycles = true;
         } else if (IsOption(argument, "--max-steps")) {
             const auto value = OptionValue(arguments, at, "--max-steps", error);
             if (!value) {
@@ -123,6 +125,7 @@ Options:
   --no-delay      the delay system call returns at once
   --led           draw the LED digits after the LED line (done anyway when the output is a
                   terminal)
+  --cycles        end the register line with tstates=<T-states of the instructions completed>
   --com           FILE is a CP/M .COM program: load it at 0x0100, print its console output;
                   a jump to 0x0000 ends it
   --help          show this text
