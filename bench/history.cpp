@@ -8,10 +8,13 @@
 //   ExerciserSlice/2   the same, recorded in a StepHistory
 //   RunFullSpeed/0     Run through run control, history off
 //   RunFullSpeed/1     Run through run control, history on
+//   RunExerciser/0     Run of an exerciser slice through run control, history off
+//   RunExerciser/1     the same, history on
 
 #include "machine/C8085Object.h"
 #include "machine/CMyException.h"
 #include "machine/CpmConsole.h"
+#include "machine/SystemCallHandler.h"
 #include "simulator/CBreakpointList.h"
 #include "simulator/CRunControl.h"
 #include "simulator/CSimulatorFlags.h"
@@ -167,9 +170,68 @@ void RunFullSpeed(benchmark::State& state) {
     state.SetItemsProcessed(executed);
 }
 
+// The exerciser's console ending the program at its 13th system call with a stop: a slice of the
+// exerciser that a run ends by itself.
+class SlicedConsole : public SystemCallHandler {
+public:
+    void SystemCall(C8085Object& machine) override {
+        if (++calls >= 13) {
+            throw CMyException(1, StopCode::Halt, " End of slice");
+        }
+        console.SystemCall(machine);
+    }
+    int calls = 0;
+
+private:
+    CpmConsole console{[](char) {}};
+};
+
+void RunExerciser(benchmark::State& state) {
+    Document document;
+    SlicedConsole console;
+    document.machine.SetSystemCallHandler(&console);
+    std::string error;
+    const std::string path = std::string(ZORVAN_CPU_TESTS) + "/8085EXM.COM";
+#ifdef ZORVAN_BENCH_HISTORY
+    document.control.SetHistoryEnabled(state.range(0) != 0);
+#else
+    if (state.range(0) != 0) {
+        state.SkipWithError("no history in this build");
+    }
+#endif
+    std::int64_t executed = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (!CpmConsole::LoadComFile(document.machine, path, error)) {
+            state.SkipWithError(error.c_str());
+            break;
+        }
+        document.machine.SetSystemCallHandler(&console);
+        console.calls = 0;
+        state.ResumeTiming();
+        document.control.Run();
+        document.control.WaitForRun();
+        state.PauseTiming();
+        // Counted the same way in every build: the length of the slice, stepped once.
+        static const std::int64_t length = [&] {
+            C8085Object probe;
+            SlicedConsole probeConsole;
+            probe.SetSystemCallHandler(&probeConsole);
+            std::string ignored;
+            CpmConsole::LoadComFile(probe, path, ignored);
+            probe.SetSystemCallHandler(&probeConsole);
+            return StepToHalt(probe);
+        }();
+        executed += length;
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(executed);
+}
+
 } // namespace
 
 BENCHMARK(StepLoop)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExerciserSlice)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(RunFullSpeed)->Arg(0)->Arg(1)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(RunExerciser)->Arg(0)->Arg(1)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -12,12 +12,8 @@
 C8085Object::C8085Object() {
     const ExecuteBindings& bindings = C8085Operations::Bindings();
     BindExecuteOperations(bindings);
+    dispatch = C8085Operations::CountingOperations();
     const auto& table = OpcodeTable();
-    for (std::size_t opcode = 0; opcode < dispatch.size(); ++opcode) {
-        dispatch[opcode] = bindings[opcode].execute;
-        statePairs[opcode] =
-            static_cast<std::uint16_t>(table[opcode].tStates | table[opcode].tStatesTaken << 8);
-    }
     constexpr std::size_t ret = 0xC9;
     returnStates = static_cast<std::uint8_t>(table[ret].tStates);
     ports.fill(0);
@@ -87,22 +83,16 @@ void C8085Object::Start() {
     }
 }
 
-std::uint64_t C8085Object::RunWhile(const std::atomic<int>& running, std::uint64_t limit) {
-    std::uint64_t done = 0;
-    std::uint64_t clocks = 0;
-    try {
-        while (done < limit && running.load(std::memory_order_relaxed) != 0) {
-            clocks += static_cast<std::uint64_t>(StepUncounted());
-            ++done;
-        }
-    } catch (...) {
-        instructionCount += done;
-        tStateCount += clocks;
-        throw;
-    }
-    instructionCount += done;
-    tStateCount += clocks;
-    return done;
+void C8085Object::CountReturnEndingStepOut() {
+    tStateCount += static_cast<std::uint64_t>(OpcodeTable()[currentOpcode].tStatesTaken);
+    ++instructionCount;
+}
+
+void C8085Object::SkipSystemCall() {
+    constexpr std::size_t call = 0xCD;
+    pc = static_cast<std::uint16_t>(pc + 3);
+    tStateCount += static_cast<std::uint64_t>(OpcodeTable()[call].tStates) + returnStates;
+    ++instructionCount;
 }
 
 int C8085Object::CheckpointIndex(std::uint16_t address) const {

@@ -45,32 +45,42 @@ public:
     }
     // Executes the instruction at pc without counting it; returns its T-states: the figure of the
     // opcode, the taken figure when a condition held (the operation then set pc itself).
-    int StepUncounted() {
+    unsigned StepUncounted() {
         const std::uint8_t opcode = memory[pc];
         currentOpcode = opcode;
-        // The operation returns the instruction's length, or 0 when it has set pc itself.
-        const int advance = dispatch[opcode](*this);
-        pc = static_cast<std::uint16_t>(pc + advance);
-        return statePairs[opcode] >> (advance == 0 ? 8 : 0) & 0xFF;
+        // Low 16 bits: the length to advance by, 0 when the operation has set pc itself; above
+        // them the T-states (see C8085Operations::CountingOperations).
+        const int result = dispatch[opcode](*this);
+        pc = static_cast<std::uint16_t>(pc + (result & 0xFFFF));
+        return static_cast<unsigned>(result) >> 16;
     }
     // Steps while `running` is nonzero, at most `limit` instructions, and counts them as Step
     // does; returns how many completed. The hot loop of a full-speed run: the counts stay in
     // registers until it returns or a stop leaves it.
-    std::uint64_t RunWhile(const std::atomic<int>& running, std::uint64_t limit);
+    std::uint64_t RunWhile(const std::atomic<int>& running, std::uint64_t limit) {
+        std::uint64_t left = limit;
+        std::uint64_t clocks = 0;
+        try {
+            while (left != 0 && running.load(std::memory_order_relaxed) != 0) {
+                clocks += StepUncounted();
+                --left;
+            }
+        } catch (...) {
+            instructionCount += limit - left;
+            tStateCount += clocks;
+            throw;
+        }
+        instructionCount += limit - left;
+        tStateCount += clocks;
+        return limit - left;
+    }
     // A system call stands for a CALL and the RET that ends the routine called.
     void AddSystemCallReturnStates() { tStateCount += returnStates; }
     // The return that ends a step-out completes, then leaves Step by a throw.
-    void CountReturnEndingStepOut() {
-        tStateCount += statePairs[currentOpcode] >> 8;
-        ++instructionCount;
-    }
+    void CountReturnEndingStepOut();
     // A system call completed without executing it (a replay of its recorded effect): pc past
     // the CALL, counted as the CALL and the RET.
-    void SkipSystemCall() {
-        pc = static_cast<std::uint16_t>(pc + 3);
-        tStateCount += (statePairs[0xCD] & 0xFF) + returnStates;
-        ++instructionCount;
-    }
+    void SkipSystemCall();
     void ZeroCounters() {
         instructionCount = 0;
         tStateCount = 0;
@@ -140,8 +150,6 @@ private:
     void SetLedCell(int i, int groupSize, int firstCell, int code);
 
     std::array<ExecuteOperation, 256> dispatch{};
-    // T-states of each opcode: the figure in the low byte, the taken figure in the high byte.
-    std::array<std::uint16_t, 256> statePairs{};
     std::uint8_t returnStates = 0;
     SystemCallHandler* systemCallHandler = nullptr;
     SystemCallObserver* systemCallObserver = nullptr;

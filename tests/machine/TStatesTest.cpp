@@ -68,6 +68,33 @@ TEST(TStates, EveryOpcodeHasTheDataSheetFigures) {
     }
 }
 
+TEST(TStates, EveryOpcodeCountsTheFiguresOfItsRow) {
+    for (int opcode = 0; opcode < 256; ++opcode) {
+        const OpcodeRow& row = OpcodeTable()[static_cast<std::size_t>(opcode)];
+        if (row.tStates == 0 || opcode == 0x76) {
+            continue; // invalid, breakpoint, halt: they stop and are not counted
+        }
+        bool sawUntaken = false;
+        bool sawTaken = false;
+        // All flags clear, then all set: every condition fails once and holds once.
+        for (const std::uint8_t flags : {std::uint8_t{0x00}, std::uint8_t{0xFF}}) {
+            C8085Object machine;
+            Load(machine, 0x1000, {static_cast<std::uint8_t>(opcode), 0x10, 0x20});
+            machine.flags = flags;
+            machine.sp = 0x3000;
+            machine.Step();
+            const bool pcSet = machine.pc != 0x1000 + row.length;
+            const int expected = pcSet ? row.tStatesTaken : row.tStates;
+            (pcSet ? sawTaken : sawUntaken) = true;
+            EXPECT_EQ(machine.tStateCount, static_cast<std::uint64_t>(expected))
+                << "opcode " << std::hex << opcode << " flags " << int{flags};
+        }
+        if (row.tStates != row.tStatesTaken) {
+            EXPECT_TRUE(sawTaken && sawUntaken) << "opcode " << std::hex << opcode;
+        }
+    }
+}
+
 struct CountCase {
     const char* name;
     std::initializer_list<std::uint8_t> program;
