@@ -1,5 +1,8 @@
-// Loading, saving and searching a large source, and typing then undoing in it.
+// Loading, saving and searching a large source, typing then undoing in it, and indenting and
+// outdenting all of it.
+#include "editor/BufferLines.h"
 #include "editor/CTextBuffer.h"
+#include "editor/IndentRules.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -170,6 +173,52 @@ BENCHMARK(BM_TypeThenUndo)
     ->Arg(sourceLines)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+
+// Tab and Shift+Tab on every line of the large source, as the edit view gives them to the
+// buffer, each undone and redone; no view is attached, so this is the buffer's share.
+void BM_BlockIndentOutdent(benchmark::State& state) {
+    CTextBuffer buffer;
+    if (!buffer.LoadText(SourcePath())) {
+        state.SkipWithError("load failed");
+        return;
+    }
+    using Clock = std::chrono::steady_clock;
+    const auto seconds = [](Clock::time_point from) {
+        return std::chrono::duration<double>(Clock::now() - from).count();
+    };
+    const int last = buffer.LineCount() - 1;
+    double indentSeconds = 0;
+    double outdentSeconds = 0;
+    double undoRedoSeconds = 0;
+    CTextPosition caret;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        buffer.OpenUndoGroup(false);
+        buffer.InsertAtLineStarts(nullptr, 0, last, "\t", CTextBuffer::ActionIndent);
+        buffer.CloseUndoGroup(nullptr);
+        indentSeconds += seconds(start);
+        start = Clock::now();
+        buffer.Undo(caret);
+        buffer.Redo(caret);
+        undoRedoSeconds += seconds(start);
+        start = Clock::now();
+        buffer.OpenUndoGroup(false);
+        buffer.DeleteAtLineStarts(nullptr, 0,
+                                  IndentRules::OutdentLengths(BufferLines(&buffer), 0, last, 4),
+                                  CTextBuffer::ActionIndent);
+        buffer.CloseUndoGroup(nullptr);
+        outdentSeconds += seconds(start);
+        if (buffer.LineText(0)[0] != 'L') {
+            state.SkipWithError("the text did not come back");
+        }
+    }
+    const auto iterations = static_cast<double>(state.iterations());
+    state.counters["lines"] = static_cast<double>(buffer.LineCount());
+    state.counters["indent_ms"] = 1e3 * indentSeconds / iterations;
+    state.counters["outdent_ms"] = 1e3 * outdentSeconds / iterations;
+    state.counters["undo_redo_ms"] = 1e3 * undoRedoSeconds / iterations;
+}
+BENCHMARK(BM_BlockIndentOutdent)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

@@ -1,5 +1,6 @@
 // The text view on big files: opening, painting a screenful, a typed key with recolouring and
-// repaint, scrolling to the end, and the memory the open view takes.
+// repaint, scrolling to the end, Tab and Shift+Tab on every line, and the memory the open view
+// takes.
 #include "editor/CTextBuffer.h"
 #include "editor/EditorCommands.h"
 #include "editor/ui/CTextEditView.h"
@@ -8,6 +9,7 @@
 #include <QImage>
 #include <QPainter>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -156,5 +158,62 @@ void BM_ScrollToEnd(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ScrollToEnd)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Tab, then Shift+Tab, on a selection of every line, each undone and redone as one step, with a
+// repaint after each. The time is that of the whole round; the counters split it.
+void BM_BlockIndentOutdent(benchmark::State& state) {
+    OpenView open(static_cast<int>(state.range(0)));
+    open.Paint();
+    double indentSeconds = 0;
+    double outdentSeconds = 0;
+    double undoRedoSeconds = 0;
+    using Clock = std::chrono::steady_clock;
+    const auto seconds = [](Clock::time_point from) {
+        return std::chrono::duration<double>(Clock::now() - from).count();
+    };
+    const int last = open.view.LineCount() - 1;
+    const std::string firstLine(open.view.LineText(0));
+    const std::string lastLine(open.view.LineText(last));
+    for (auto _ : state) {
+        const auto selectAll = [&] {
+            open.view.SelectRange({0, 0}, {open.view.LineLength(last), last});
+        };
+        selectAll();
+        auto start = Clock::now();
+        open.Trigger(EditorCommands::Tab);
+        open.Paint();
+        const double indent = seconds(start);
+        start = Clock::now();
+        open.Trigger(EditorCommands::Undo);
+        open.Paint();
+        const bool undone = open.view.LineText(0) == firstLine;
+        open.Trigger(EditorCommands::Redo);
+        open.Paint();
+        const double undoRedo = seconds(start);
+        selectAll();
+        start = Clock::now();
+        open.Trigger(EditorCommands::Untab);
+        open.Paint();
+        const double outdent = seconds(start);
+        indentSeconds += indent;
+        outdentSeconds += outdent;
+        undoRedoSeconds += undoRedo;
+        state.SetIterationTime(indent + undoRedo + outdent);
+        // Tab and Shift+Tab cancel out on lines that begin with a tab.
+        if (!undone || open.view.LineText(last) != lastLine || open.view.LineText(0) != firstLine) {
+            state.SkipWithError("the text did not come back");
+        }
+    }
+    const auto iterations = static_cast<double>(state.iterations());
+    state.counters["indent_ms"] = 1e3 * indentSeconds / iterations;
+    state.counters["outdent_ms"] = 1e3 * outdentSeconds / iterations;
+    state.counters["undo_redo_ms"] = 1e3 * undoRedoSeconds / iterations;
+}
+BENCHMARK(BM_BlockIndentOutdent)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 } // namespace

@@ -3,6 +3,10 @@
 #include "app/CMyZorvanDoc.h"
 #include "simulator/SourceLineFlags.h"
 
+std::string CCompileCommand::LineMapInCacheText(const std::string& path) {
+    return "The source's folder is read-only: its line map is kept in " + path;
+}
+
 CCompileCommand::Result CCompileCommand::Open(const std::function<void()>& openWindow) {
     Result result;
     if (document.IsSimulatorOpen()) {
@@ -17,6 +21,9 @@ CCompileCommand::Result CCompileCommand::Open(const std::function<void()>& openW
         return result;
     }
     result.outcome = Outcome::Opened;
+    if (document.GetAssembler().LineMapInCache()) {
+        result.lineMapInCache = document.GetAssembler().GetDebugPath();
+    }
     result.lineMapError = ReloadLineMap();
     result.removedBreakpoints = RebuildBreakpoints(result.lineMapError.empty());
     return result;

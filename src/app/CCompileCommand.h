@@ -25,11 +25,17 @@ public:
         Outcome outcome = Outcome::AlreadyOpen;
         CMyException error;         // why it failed (Outcome::Failed)
         std::string lineMapError;   // the ".debug" file could not be read; the opening goes on
+        std::string lineMapInCache; // the source's folder may not be written, so the ".debug"
+                                    // file went here, in the user's cache folder (shown with
+                                    // LineMapInCacheText); empty when it is beside the source
         int removedBreakpoints = 0; // marks on lines without code, now cleared (shown with
                                     // InvalidBreakpointsMessage when above 0)
     };
 
     explicit CCompileCommand(CMyZorvanDoc& compiled) : document(compiled) {}
+
+    // The status bar's word on a line map that went to the cache folder.
+    static std::string LineMapInCacheText(const std::string& path);
 
     // The whole opening. `openWindow` builds and shows the simulator window, which sets the
     // document's simulatorOpen when it is ready; a CMyException from it fails the opening like

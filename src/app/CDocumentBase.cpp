@@ -1,7 +1,9 @@
 #include "app/CDocumentBase.h"
 
+#include "files/RegularFile.h"
+
 #include <filesystem>
-#include <fstream>
+#include <unistd.h>
 
 bool CDocumentBase::NewDocument() {
     errorMessage.clear();
@@ -59,11 +61,14 @@ bool CDocumentBase::OnNewDocument() {
 }
 
 bool CDocumentBase::OnOpenDocument(const std::string& path) {
-    // Only a regular file is tried: opening a named pipe would wait for a writer.
-    std::error_code error;
-    const bool readable = !path.empty() && std::filesystem::is_regular_file(path, error) &&
-                          std::ifstream(path).good();
-    if (!readable) {
+    // Only a regular file is tried, and the try never waits: a named pipe put in its place
+    // between a look and an open would wait for a writer.
+    std::string problem;
+    const int fd = RegularFile::OpenForReading(path, problem);
+    if (fd >= 0) {
+        close(fd);
+    }
+    if (fd < 0) {
         errorMessage = OpenFailedMessage;
         return false;
     }

@@ -1,10 +1,16 @@
 #pragma once
 
+#include "editor/EditorCommands.h"
+#include "simulator/SourceViewCommands.h"
+
 #include <string_view>
 #include <vector>
 
-// The commands of the main window in one table: menus, toolbar buttons, key bindings and status
-// prompts are all built from it, so an id means the same thing wherever it appears.
+// Every command of the main window and of the views it hosts, in one table: menus, toolbar
+// buttons, key bindings and status prompts are all built from it, so an id means the same thing
+// wherever it appears and each key is bound once. The main window owns every key and offers each
+// command to the active view first; the editor's and the source view's commands keep the ids
+// their implementations declare.
 namespace CommandTable {
 
 // Command ids of the main window.
@@ -20,21 +26,21 @@ enum Id : int {
     FileRecentFirst = 57616, // "File1" of the recent-file list; the eighth is 57623
     AppExit = 57665,
     AppAbout = 57664,
-    EditCopy = 57634,
-    EditCut = 57635,
-    EditFind = 57636,
-    EditPaste = 57637,
-    EditRepeat = 57640,
-    EditReplace = 57641,
-    EditUndo = 57643,
-    EditRedo = 57644,
-    EditFindPrevious = 37126,
-    BookmarkToggle = 37223,
-    BookmarkNext = 37224,
-    BookmarkPrevious = 37225,
-    BookmarkClearAll = 37226,
-    EditPreferences = 32877,
-    EditPreferencesButton = 32879,
+    EditCopy = EditorCommands::Copy,
+    EditCut = EditorCommands::Cut,
+    EditFind = EditorCommands::Find,
+    EditPaste = EditorCommands::Paste,
+    EditRepeat = EditorCommands::FindNext,
+    EditReplace = EditorCommands::Replace,
+    EditUndo = EditorCommands::Undo,
+    EditRedo = EditorCommands::Redo,
+    EditFindPrevious = EditorCommands::FindPrevious,
+    BookmarkToggle = EditorCommands::TogglePlainBookmark,
+    BookmarkNext = EditorCommands::NextBookmark,
+    BookmarkPrevious = EditorCommands::PreviousBookmark,
+    BookmarkClearAll = EditorCommands::ClearAllBookmarks,
+    EditPreferences = SourceViewCommandId::PreferencesMenu,
+    EditPreferencesButton = SourceViewCommandId::PreferencesButton,
     ViewToolbar = 59392,
     ViewStatusBar = 59393,
     WindowNew = 57648,
@@ -42,23 +48,24 @@ enum Id : int {
     WindowCascade = 57650,
     WindowTile = 57651,
     NextPane = 57681,
-    Compile = 32771,
-    CompileKey = 32792,
-    Disassembly = 32812,
-    DebugCompile = 32821,
-    DebugRun = 32822,
-    DebugStepInto = 32823,
-    DebugStepOver = 32824,
-    DebugBreakpoints = 32825,
-    RunKey = 32815,
-    StepIntoKey = 32782,
-    StepOverKey = 32817,
-    RunToCursorKey = 32816,
-    StopAndCloseKey = 32850,
-    ToggleBreakpointKey = 32826,
-    EnableBreakpointKey = 32780,
-    HelpDocumentation = 32832,
-    HelpKey = 32833,
+    Compile = SourceViewCommandId::CompileButton,
+    CompileKey = SourceViewCommandId::CompileKey,
+    Disassembly = SourceViewCommandId::ShowAddressButton,
+    DebugCompile = SourceViewCommandId::CompileMenu,
+    DebugRun = SourceViewCommandId::RunMenu,
+    DebugStepInto = SourceViewCommandId::StepIntoMenu,
+    DebugStepOver = SourceViewCommandId::StepOverMenu,
+    DebugBreakpoints = SourceViewCommandId::BreakpointsMenu,
+    BreakpointsKey = SourceViewCommandId::BreakpointsKey,
+    RunKey = SourceViewCommandId::RunKey,
+    StepIntoKey = SourceViewCommandId::StepIntoKey,
+    StepOverKey = SourceViewCommandId::StepOverKey,
+    RunToCursorKey = SourceViewCommandId::RunToCursorKey,
+    StopAndCloseKey = SourceViewCommandId::StopAndCloseKey,
+    ToggleBreakpointKey = SourceViewCommandId::ToggleBreakpointKey,
+    EnableBreakpointKey = SourceViewCommandId::EnableDisableBreakpointKey,
+    HelpDocumentation = SourceViewCommandId::HtmlHelpMenu,
+    HelpKey = SourceViewCommandId::HtmlHelpKey,
 };
 
 constexpr int RecentFileCount = 8;
@@ -82,12 +89,16 @@ struct Command {
     // The string resource of the id: the status-bar prompt, a line feed, the tool tip.
     std::string_view resource;
     EnableHook hook;
+    // The keys that carry the command out, in portable text separated by "; " ("Ctrl+Z;
+    // Alt+Backspace"); empty for none.
+    std::string_view keys = {};
 
     std::string_view Prompt() const;
     std::string_view ToolTip() const;
 };
 
 // A key of the main window: the key in portable text ("Ctrl+N", "Alt+Backspace") and its command.
+// Every key is bound to one command only.
 struct Accelerator {
     std::string_view key;
     int id;
@@ -109,6 +120,7 @@ struct Menu {
 const std::vector<Command>& Commands();
 // Null for an id not in the table.
 const Command* Find(int id);
+// Every key of the table, in table order.
 const std::vector<Accelerator>& Accelerators();
 // The keys bound to `id`, in table order.
 std::vector<std::string_view> KeysOf(int id);

@@ -1,5 +1,6 @@
 #include "app/LinePrinter.h"
 
+#include "files/UserFolders.h"
 #include "machine/CMyException.h"
 #include "machine/CancelSignal.h"
 
@@ -78,27 +79,22 @@ Outcome WriteAll(int fd, std::string_view bytes, const CancelSignal* cancel) {
     return Outcome::Done;
 }
 
-// Creates each missing folder of `path` (like mkdir -p); failures show up when the file is
-// opened.
-void MakeFolders(const std::string& path) {
-    for (auto slash = path.find('/', 1); slash != std::string::npos;
-         slash = path.find('/', slash + 1)) {
-        mkdir(path.substr(0, slash).c_str(), 0777);
-    }
-    mkdir(path.c_str(), 0777);
-}
-
+// The folder of the default printer file; throws code 30 when the user has none, rather than
+// writing into whatever the current folder is.
 std::string DataFolder() {
-    const auto data = Environment("XDG_DATA_HOME");
-    if (!data.empty()) {
-        return data + "/Zorvan";
+    const auto data = UserFolders::DataHome();
+    if (!data) {
+        throw CMyException(1, StopCode::Printing,
+                           "Cannot find a folder for the printer file: neither XDG_DATA_HOME nor "
+                           "HOME names an absolute path (set ZORVAN_LPT1 to choose the file)");
     }
-    const auto home = Environment("HOME");
-    return (home.empty() ? std::string(".") : home) + "/.local/share/Zorvan";
+    return *data + "/Zorvan";
 }
 
-// The temporary file holding `text`; throws code 30 when it cannot be made.
-std::string WriteTemporaryFile(const std::string& text) {
+// A temporary file holding `text`, read from its start. Its name is removed at once, so nothing
+// stays behind whatever becomes of the print or of this program. Throws code 30 when it cannot
+// be made.
+int WriteTemporaryFile(const std::string& text) {
     auto folder = Environment("TMPDIR");
     if (folder.empty()) {
         folder = "/tmp";
@@ -107,17 +103,18 @@ std::string WriteTemporaryFile(const std::string& text) {
     const int fd = mkostemp(path.data(), O_CLOEXEC);
     bool written = fd >= 0;
     if (written) {
-        written = WriteAll(fd, text, nullptr) == Outcome::Done;
-        written = close(fd) == 0 && written;
+        unlink(path.c_str());
+        // A full disk: no half text goes to the printer.
+        written = WriteAll(fd, text, nullptr) == Outcome::Done && lseek(fd, 0, SEEK_SET) == 0;
         if (!written) {
-            unlink(path.c_str()); // a full disk: no half text goes to the printer
+            close(fd);
         }
     }
     if (!written) {
         throw CMyException(1, StopCode::Printing,
                            "Cannot open temporary file<" + path + "> used for printing");
     }
-    return path;
+    return fd;
 }
 
 // Opens the printer file, FIFO or device without blocking: a FIFO without a reader is tried
@@ -141,12 +138,7 @@ int OpenTarget(const std::string& target, const CancelSignal& cancel, Outcome& o
     }
 }
 
-Outcome AppendFileTo(const std::string& source, const std::string& target,
-                     const CancelSignal& cancel) {
-    const int in = open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) {
-        return Outcome::Failed;
-    }
+Outcome AppendFileTo(int in, const std::string& target, const CancelSignal& cancel) {
     Outcome outcome = Outcome::Done;
     const int out = OpenTarget(target, cancel, outcome);
     if (out >= 0) {
@@ -159,15 +151,13 @@ Outcome AppendFileTo(const std::string& source, const std::string& target,
         }
         close(out);
     }
-    close(in);
     return outcome;
 }
 
-void Reap(pid_t child, const std::string& path) {
+void Reap(pid_t child) {
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
-    unlink(path.c_str());
 }
 
 // Waits for the command to end, or until `cancel` fires (false).
@@ -188,13 +178,15 @@ bool WaitForCommand(pid_t child, const CancelSignal& cancel) {
     return true;
 }
 
-// Runs `command` through the shell with `path` as its last argument and waits for it; the file
-// is removed once the command has ended. A cancelled wait leaves the command printing: a thread
-// of its own reaps it and removes the file then.
-void RunPrintCommand(const std::string& command, const std::string& path,
-                     const CancelSignal& cancel) {
+// Runs `command` through the shell with the text on its standard input and "/dev/stdin" as its
+// last argument, so that a command that wants a file name reads the same text, and waits for it.
+// A cancelled wait leaves the command printing: a thread of its own reaps it when it ends.
+void RunPrintCommand(const std::string& command, int text, const CancelSignal& cancel) {
     const std::string script = command + " \"$1\"";
-    const char* argv[] = {"/bin/sh", "-c", script.c_str(), "zorvan-print", path.c_str(), nullptr};
+    const char* argv[] = {"/bin/sh", "-c", script.c_str(), "zorvan-print", "/dev/stdin", nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, text, STDIN_FILENO);
     // The command gets the usual SIGPIPE even where this process ignores it.
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
@@ -205,20 +197,20 @@ void RunPrintCommand(const std::string& command, const std::string& path,
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     pid_t child = 0;
     const int failed =
-        posix_spawn(&child, "/bin/sh", nullptr, &attributes, const_cast<char**>(argv), environ);
+        posix_spawn(&child, "/bin/sh", &actions, &attributes, const_cast<char**>(argv), environ);
     posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
     if (failed != 0) {
-        unlink(path.c_str());
         return;
     }
     if (WaitForCommand(child, cancel)) {
-        Reap(child, path);
+        Reap(child);
         return;
     }
     try {
-        std::thread(Reap, child, path).detach();
+        std::thread(Reap, child).detach();
     } catch (const std::system_error&) {
-        Reap(child, path); // no thread to spare: wait here after all
+        Reap(child); // no thread to spare: wait here after all
     }
 }
 
@@ -235,18 +227,22 @@ void LinePrinter::PrintText(const std::string& text) {
 }
 
 bool LinePrinter::PrintText(const std::string& text, const CancelSignal& cancel) {
-    const std::string path = WriteTemporaryFile(text);
     const auto command = Environment("ZORVAN_PRINT_COMMAND");
+    // Known before anything is made: without a home there is nowhere to print to.
+    const std::string target = command.empty() ? OutputPath() : std::string();
+    const int file = WriteTemporaryFile(text);
+    struct Closer {
+        int fd;
+        ~Closer() { close(fd); }
+    } const closer{file};
     if (!command.empty()) {
-        RunPrintCommand(command, path, cancel);
+        RunPrintCommand(command, file, cancel);
         return true;
     }
-    const auto target = OutputPath();
     if (Environment("ZORVAN_LPT1").empty()) {
-        MakeFolders(DataFolder());
+        UserFolders::MakeFolders(DataFolder());
     }
-    const Outcome outcome = AppendFileTo(path, target, cancel);
-    unlink(path.c_str());
+    const Outcome outcome = AppendFileTo(file, target, cancel);
     if (outcome == Outcome::ReaderGone) {
         throw CMyException(1, StopCode::Printing,
                            "The printer <" + target + "> stopped reading: " + std::strerror(EPIPE));

@@ -1,136 +1,19 @@
 #include "assembler/CParse.h"
 
+#include "assembler/LineMapLocation.h"
 #include "assembler/MnemonicIndex.h"
+#include "assembler/OperandForm.h"
 #include "assembler/SourceChar.h"
+#include "files/RegularFile.h"
+#include "files/UserFolders.h"
 #include "machine/C8085Object.h"
 #include "machine/OpcodeRow.h"
 #include "machine/OpcodeTable.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <limits>
 #include <stdexcept>
-#include <system_error>
-
-namespace {
-
-// How an instruction's operands are written, decided by its kind.
-enum class OperandForm {
-    None,
-    Immediate8,
-    RegisterLow,  // register in bits 2-0
-    RegisterHigh, // register in bits 5-3
-    Mvi,
-    Mov,
-    PairSp, // b, d, h or sp in bits 5-4
-    Lxi,
-    PairPsw, // b, d, h or psw
-    PairBd,  // b or d
-    Rst,
-    Address16,
-};
-
-OperandForm FormOfKind(int kind) {
-    namespace K = InstructionKind;
-    switch (kind) {
-    case K::Aci:
-    case K::Adi:
-    case K::Ani:
-    case K::Cpi:
-    case K::In:
-    case K::Ori:
-    case K::Out:
-    case K::Sbi:
-    case K::Sui:
-    case K::Xri:
-        return OperandForm::Immediate8;
-    case K::Adc:
-    case K::Add:
-    case K::Ana:
-    case K::Cmp:
-    case K::Ora:
-    case K::Sbb:
-    case K::Sub:
-    case K::Xra:
-        return OperandForm::RegisterLow;
-    case K::Inr:
-    case K::Dcr:
-        return OperandForm::RegisterHigh;
-    case K::Mvi:
-        return OperandForm::Mvi;
-    case K::Mov:
-        return OperandForm::Mov;
-    case K::Inx:
-    case K::Dad:
-    case K::Dcx:
-        return OperandForm::PairSp;
-    case K::Lxi:
-        return OperandForm::Lxi;
-    case K::Push:
-    case K::Pop:
-        return OperandForm::PairPsw;
-    case K::Stax:
-    case K::Ldax:
-        return OperandForm::PairBd;
-    case K::Rst:
-        return OperandForm::Rst;
-    case K::Call:
-    case K::Jmp:
-    case K::Shld:
-    case K::Sta:
-    case K::Lhld:
-    case K::Lda:
-    case K::Jc:
-    case K::Jnc:
-    case K::Jp:
-    case K::Jm:
-    case K::Jpe:
-    case K::Jpo:
-    case K::Jz:
-    case K::Jnz:
-    case K::Cc:
-    case K::Cnc:
-    case K::Cp:
-    case K::Cm:
-    case K::Cpe:
-    case K::Cpo:
-    case K::Cz:
-    case K::Cnz:
-        return OperandForm::Address16;
-    default:
-        return OperandForm::None;
-    }
-}
-
-bool IsNumber(TokenKind kind) {
-    return kind == TokenKind::Binary || kind == TokenKind::Octal || kind == TokenKind::Decimal ||
-           kind == TokenKind::Hex;
-}
-
-int DigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return c - 'A' + 10;
-}
-
-// The lexer has checked the digits against the radix. Saturates at the largest 32-bit value.
-std::int32_t ConvertNumber(const std::string& digits, int radix) {
-    constexpr std::int64_t largest = std::numeric_limits<std::int32_t>::max();
-    std::int64_t value = 0;
-    for (char c : digits) {
-        value = value * radix + DigitValue(c);
-        if (value > largest) {
-            return static_cast<std::int32_t>(largest);
-        }
-    }
-    return static_cast<std::int32_t>(value);
-}
-
-} // namespace
+#include <unistd.h>
 
 CParse::CParse() {
     scratch.reserve(1024);
@@ -152,8 +35,7 @@ C8085Object& CParse::Machine() {
 }
 
 std::string CParse::PositionText() {
-    positionText =
-        "Line - " + std::to_string(lineNumber) + " Column - " + std::to_string(Column()) + " ";
+    positionText = PositionTextAt(lineNumber, Column());
     return positionText;
 }
 
@@ -187,28 +69,64 @@ void CParse::Reset() {
     ResetLex();
     locationCounter = 0;
     references.Clear();
+    operands.Clear();
+    plainDirectives.Clear();
+    ended = false;
+}
+
+void CParse::SetLineMapPlace(LineMapPlace place, std::string chosenPath) {
+    lineMapPlace = place;
+    chosenLineMapPath = std::move(chosenPath);
 }
 
 void CParse::OpenFiles(const std::string& path) {
     sourcePath = path;
+    debugPath.clear();
+    lineMapInCache = false;
     if (sourcePath.empty()) {
         RaiseError(1, AssemblerError::EmptyFileName, "Empty file name");
     }
-    // A NUL inside the path would make the system open a shorter path; a directory opens but
-    // cannot be read as text.
-    std::error_code error;
-    if (sourcePath.find('\0') == std::string::npos &&
-        !std::filesystem::is_directory(sourcePath, error)) {
-        sourceFile.reset(std::fopen(sourcePath.c_str(), "r"));
+    std::string problem;
+    const int fd = RegularFile::OpenForReading(sourcePath, problem);
+    if (fd >= 0) {
+        sourceFile.reset(fdopen(fd, "r"));
+        if (!sourceFile) {
+            close(fd);
+        }
     }
     if (!sourceFile) {
         RaiseError(1, AssemblerError::CannotOpen, "Error could not open file");
     }
     sourceReader.Attach(sourceFile.get());
-    debugPath = sourcePath + ".debug";
     compiling = true;
     endOfFile = false;
-    lineMapWriter.Open(debugPath, "wt");
+    OpenLineMap();
+}
+
+void CParse::OpenLineMap() {
+    switch (lineMapPlace) {
+    case LineMapPlace::NoFile:
+        return;
+    case LineMapPlace::ChosenPath:
+        debugPath = chosenLineMapPath;
+        lineMapWriter.Open(debugPath, "wt");
+        return;
+    case LineMapPlace::BesideSource:
+        break;
+    }
+    debugPath = LineMapLocation::BesideSource(sourcePath);
+    try {
+        lineMapWriter.Open(debugPath, "wt");
+    } catch (const CMyException&) {
+        const auto cached = LineMapLocation::InCache(sourcePath);
+        if (!lineMapWriter.WriteNotPermitted() || !cached ||
+            !UserFolders::MakeFolders(std::filesystem::path(*cached).parent_path().string())) {
+            throw;
+        }
+        debugPath = *cached;
+        lineMapInCache = true;
+        lineMapWriter.Open(debugPath, "wt");
+    }
 }
 
 void CParse::CloseFiles() {
@@ -229,10 +147,10 @@ int CParse::Compile(const std::string& path) {
         }
         ResolveReferences();
         CloseFiles();
-        if (lineMapWriter.WriteFailed()) {
+        if (lineMapPlace != LineMapPlace::NoFile && lineMapWriter.WriteFailed()) {
             throw CMyException(1, AssemblerError::CannotOpen,
                                "CdebugData::Error could not write debug info file <" + debugPath +
-                                   ">");
+                                   ">: " + lineMapWriter.Problem());
         }
         return 0;
     } catch (const CMyException& error) {
@@ -259,15 +177,31 @@ TokenKind CParse::ParseLine(std::string_view text) {
 }
 
 void CParse::ParseCurrentLine() {
-    for (TokenKind kind = GetToken(); kind != TokenKind::EndOfLine; kind = GetToken()) {
+    while (!ended) {
+        const TokenKind kind = GetToken();
+        if (kind == TokenKind::EndOfLine) {
+            break;
+        }
         ParseStatement(kind);
     }
 }
 
 void CParse::ParseStatement(TokenKind kind) {
     switch (kind) {
-    case TokenKind::Label:
-        DefineSymbol(tokenText, locationCounter);
+    case TokenKind::Label: {
+        bool redefinable = false;
+        if (!TakeDefinitionWord(redefinable)) {
+            DefineSymbol(tokenText, locationCounter);
+            break;
+        }
+        // name: EQU value
+        scratch = lookahead.text;
+        operands.StartStatement(locationCounter);
+        plainDirectives.Define(scratch, redefinable);
+        break;
+    }
+    case TokenKind::Identifier:
+        ParseWord();
         break;
     case TokenKind::Comment:
         break;
@@ -281,7 +215,55 @@ void CParse::ParseStatement(TokenKind kind) {
         ParseDirective();
         break;
     default:
+        RaiseMisplaced(kind);
         RaiseError(1, AssemblerError::SyntaxError, "Syntax Error");
+    }
+}
+
+// A statement starting with a word that is no mnemonic: "name EQU value", "name SET value", or a
+// directive without the dot. Anything else is the syntax error it always was.
+void CParse::ParseWord() {
+    bool redefinable = false;
+    if (TakeDefinitionWord(redefinable)) {
+        scratch = lookahead.text;
+        operands.StartStatement(locationCounter);
+        plainDirectives.Define(scratch, redefinable);
+        return;
+    }
+    const PlainDirectives::Word word = PlainDirectives::StatementWord(tokenText);
+    if (word == PlainDirectives::Word::None) {
+        RaiseError(1, AssemblerError::SyntaxError, "Syntax Error");
+    }
+    operands.StartStatement(locationCounter);
+    plainDirectives.Carry(word, Machine(), locationCounter);
+    if (word == PlainDirectives::Word::End) {
+        // The rest of the line and of the file is not read.
+        ended = true;
+        endOfFile = true;
+    }
+}
+
+// After a name: reads the EQU or SET that follows it, keeping the name in lookahead.text, or
+// leaves the line as it was.
+bool CParse::TakeDefinitionWord(bool& redefinable) {
+    const char next = SourceChar::ToLower(NextCharacter());
+    if (next != 'e' && next != 's') {
+        return false;
+    }
+    Save(lookahead);
+    if (GetToken() == TokenKind::Identifier &&
+        PlainDirectives::IsDefinition(tokenText, redefinable)) {
+        return true;
+    }
+    Restore(lookahead);
+    return false;
+}
+
+// The characters that had no place in the language before operands took expressions still have
+// none outside them, and are reported as they always were.
+void CParse::RaiseMisplaced(TokenKind kind) {
+    if (kind == TokenKind::Operator || kind == TokenKind::Here || kind == TokenKind::Text) {
+        RaiseError(1, LexError::SyntaxError, "NextToken : Syntax Error");
     }
 }
 
@@ -304,6 +286,8 @@ void CParse::ParseInstruction() {
     const int opcode = row.opcode;
     C8085Object& target = Machine();
     const std::uint16_t at = locationCounter;
+    const auto next = static_cast<std::uint16_t>(at + 1);
+    operands.StartStatement(at);
     const auto byte = [](int value) { return static_cast<std::uint8_t>(value); };
 
     switch (FormOfKind(row.kind)) {
@@ -311,7 +295,7 @@ void CParse::ParseInstruction() {
         target.WriteByte(at, byte(opcode));
         break;
     case OperandForm::Immediate8:
-        target.WriteTwoBytes(at, byte(opcode), byte(GetValue(true)));
+        target.WriteTwoBytes(at, byte(opcode), byte(operands.Later(FixupList::Kind::Byte, next)));
         break;
     case OperandForm::RegisterLow:
         target.WriteByte(at, byte(opcode + RegisterCode(ParseRegister(anyRegister))));
@@ -322,7 +306,8 @@ void CParse::ParseInstruction() {
     case OperandForm::Mvi: {
         const int code = RegisterCode(ParseRegister(anyRegister));
         ExpectComma();
-        target.WriteTwoBytes(at, byte(opcode + 8 * code), byte(GetValue(true)));
+        target.WriteTwoBytes(at, byte(opcode + 8 * code),
+                             byte(operands.Later(FixupList::Kind::Byte, next)));
         break;
     }
     case OperandForm::Mov: {
@@ -343,7 +328,7 @@ void CParse::ParseInstruction() {
     case OperandForm::Lxi: {
         const int code = RegisterCode(ParseRegister(RegB | RegD | RegH | RegSp));
         ExpectComma();
-        const auto value = static_cast<std::uint16_t>(GetValue(true));
+        const std::uint16_t value = operands.Later(FixupList::Kind::Word, next);
         target.WriteByteAndWord(at, byte(opcode + 8 * code), value);
         break;
     }
@@ -355,7 +340,7 @@ void CParse::ParseInstruction() {
         target.WriteByte(at, byte(opcode + 8 * RegisterCode(ParseRegister(RegB | RegD))));
         break;
     case OperandForm::Rst: {
-        const auto number = static_cast<std::uint16_t>(GetValue(true));
+        const std::uint16_t number = operands.Later(FixupList::Kind::Restart, at);
         if (number > 7) {
             RaiseError(1, AssemblerError::IllegalRst, "Illegal RST instruction");
         }
@@ -363,7 +348,7 @@ void CParse::ParseInstruction() {
         break;
     }
     case OperandForm::Address16:
-        target.WriteByteAndWord(at, byte(opcode), static_cast<std::uint16_t>(GetValue(false)));
+        target.WriteByteAndWord(at, byte(opcode), operands.Address(next));
         break;
     }
     locationCounter = static_cast<std::uint16_t>(locationCounter + row.length);
@@ -445,26 +430,9 @@ int CParse::RegisterCode(int value) {
     }
 }
 
-std::int32_t CParse::GetValue(bool constantRequired) {
-    const TokenKind kind = GetToken();
-    if (kind == TokenKind::Identifier) {
-        if (const auto value = symbols.Find(tokenText)) {
-            return *value;
-        }
-        references.Add(tokenText, locationCounter, lineNumber, Column());
-        if (constantRequired) {
-            RaiseError(1, AssemblerError::ExpectingValue, " Expecting number or constant symbol");
-        }
-        return 0;
-    }
-    if (IsNumber(kind)) {
-        return ConvertNumber(tokenText, static_cast<int>(kind));
-    }
-    RaiseError(1, AssemblerError::ExpectingValue, " Expecting number or constant symbol");
-}
-
 const std::string& CParse::ExpectIdentifier() {
-    if (GetToken() != TokenKind::Identifier) {
+    if (const TokenKind kind = GetToken(); kind != TokenKind::Identifier) {
+        RaiseMisplaced(kind);
         RaiseError(1, AssemblerError::ExpectingIdentifier,
                    " Syntax Error: Expecting an identifier");
     }
@@ -472,51 +440,60 @@ const std::string& CParse::ExpectIdentifier() {
 }
 
 void CParse::ExpectComma() {
-    if (GetToken() != TokenKind::Comma) {
+    if (const TokenKind kind = GetToken(); kind != TokenKind::Comma) {
+        RaiseMisplaced(kind);
         RaiseError(1, AssemblerError::ExpectingComma, " Syntax Error: Expecting an identifier");
     }
 }
 
 void CParse::ParseDirective() {
     C8085Object& target = Machine();
+    operands.StartStatement(locationCounter);
     switch (directive.Number()) {
     case DirectiveNumber::Org:
-        locationCounter = static_cast<std::uint16_t>(GetValue(true));
+        locationCounter = operands.Known();
         break;
     case DirectiveNumber::Begin:
-        target.SetStartAddress(static_cast<std::uint16_t>(GetValue(true)));
+        operands.StartAddress(target);
         break;
     case DirectiveNumber::Equ: {
         scratch = ExpectIdentifier();
+        // A value starting with a name (or a comma, or nothing) is consumed and defines nothing,
+        // as it always did.
+        Save(lookahead);
         const TokenKind kind = GetToken();
-        // Anything but a number (a comma, a name, the end of the line) defines nothing.
-        if (IsNumber(kind)) {
-            DefineSymbol(scratch, static_cast<std::uint16_t>(
-                                      ConvertNumber(tokenText, static_cast<int>(kind))));
+        if (kind == TokenKind::Identifier || kind == TokenKind::Comma ||
+            kind == TokenKind::EndOfLine || kind == TokenKind::Comment ||
+            kind == TokenKind::Label || kind == TokenKind::Mnemonic ||
+            kind == TokenKind::Directive || kind == TokenKind::Colon) {
+            break;
         }
+        Restore(lookahead);
+        DefineSymbol(scratch, operands.Known());
         break;
     }
     case DirectiveNumber::Fill: {
-        const auto start = static_cast<std::uint16_t>(GetValue(true));
+        const std::uint16_t start = operands.Known();
         ExpectComma();
-        const auto end = static_cast<std::uint16_t>(GetValue(true));
+        const std::uint16_t end = operands.Known();
         ExpectComma();
-        const auto value = static_cast<std::uint8_t>(GetValue(true));
+        const auto value = static_cast<std::uint8_t>(operands.Known());
         for (unsigned address = start; address < end; ++address) {
             target.WriteByte(static_cast<std::uint16_t>(address), value);
         }
         break;
     }
     case DirectiveNumber::SetByte: {
-        const auto address = static_cast<std::uint16_t>(GetValue(true));
+        const std::uint16_t address = operands.Known();
         ExpectComma();
-        target.WriteByte(address, static_cast<std::uint8_t>(GetValue(true)));
+        target.WriteByte(address,
+                         static_cast<std::uint8_t>(operands.Later(FixupList::Kind::Byte, address)));
         break;
     }
     case DirectiveNumber::SetWord: {
-        const auto address = static_cast<std::uint16_t>(GetValue(true));
+        const std::uint16_t address = operands.Known();
         ExpectComma();
-        const auto word = static_cast<std::uint16_t>(GetValue(true));
+        const std::uint16_t word = operands.Later(FixupList::Kind::Word, address);
         target.WriteTwoBytes(address, static_cast<std::uint8_t>(word),
                              static_cast<std::uint8_t>(word >> 8));
         // The memory pane marks the word by its first byte.
@@ -526,9 +503,17 @@ void CParse::ParseDirective() {
     }
 }
 
+// Records in the order of their first use: the first name never defined ends the assembly;
+// otherwise the fixups waiting for each record are applied when it has its value.
 void CParse::ResolveReferences() {
     C8085Object& target = Machine();
-    for (const UnresolvedReference& record : references.Records()) {
+    FixupList& fixups = operands.Fixups();
+    const std::vector<std::size_t> order = fixups.ApplyOrder();
+    const auto& records = references.Records();
+    std::vector<std::uint16_t> values(records.size(), 0);
+    std::size_t next = 0;
+    for (std::size_t index = 0; index < records.size(); ++index) {
+        const UnresolvedReference& record = records[index];
         const auto value = symbols.Find(record.name);
         if (!value) {
             throw CMyException(1, AssemblerError::UnresolvedSymbol,
@@ -536,12 +521,11 @@ void CParse::ResolveReferences() {
                                    std::to_string(record.column) + "  Unresolved symbol <" +
                                    record.name + ">");
         }
-        for (const std::uint16_t site : record.sites) {
-            const auto low = static_cast<std::uint16_t>(site + 1);
-            target.memory[low] = static_cast<std::uint8_t>(*value);
-            target.memory[static_cast<std::uint16_t>(site + 2)] =
-                static_cast<std::uint8_t>(*value >> 8);
-            target.lastWritten = low;
+        values[index] = *value;
+        for (;
+             next < order.size() && fixups.Entries()[order[next]].record == static_cast<int>(index);
+             ++next) {
+            fixups.Apply(fixups.Entries()[order[next]], values, target);
         }
     }
 }

@@ -4,6 +4,8 @@
 #include "assembler/CdebugData.h"
 #include "assembler/DirectiveLookup.h"
 #include "assembler/LineReader.h"
+#include "assembler/OperandReader.h"
+#include "assembler/PlainDirectives.h"
 #include "assembler/ReferenceList.h"
 #include "assembler/SymbolTable.h"
 #include "machine/CMyException.h"
@@ -18,11 +20,14 @@
 class C8085Object;
 
 // The 8085 assembler. One pass over a ".85" source, each instruction assembled straight into the
-// memory of the attached machine at the location counter; labels and ".equ" names go into the
-// symbol table, and uses of names before their definition (allowed only as the 16-bit address of
-// call, jmp, shld, sta, lhld, lda and the conditional jumps and calls) are patched once the whole
-// file has been read. While compiling, one line-map record per instruction goes to the ".debug"
-// file beside the source (prog.85 -> prog.85.debug).
+// memory of the attached machine at the location counter; labels, ".equ", EQU and SET names go
+// into the symbol table. Operands are expressions (OperandReader); a value naming something defined
+// further on is patched once the whole file has been read, except where it decides where bytes go
+// (.org, .equ, .fill, the address of .setbyte and .setword, ORG, DS, EQU, SET), which must be known
+// when read. Directives come with a dot (.org ...) or without one (ORG, DB ..., PlainDirectives).
+// While compiling, one line-map record per instruction goes to the ".debug" file beside the source
+// (prog.85 -> prog.85.debug), or to the user's cache folder when the source's folder may not be
+// written (see SetLineMapPlace); directives, data included, have none.
 //
 // The first error ends the assembly: it is thrown as a CMyException whose message starts with
 // "Line - L Column - C " (column 0 at the end of a line), and whatever was written into memory
@@ -61,16 +66,34 @@ public:
     // Assembles the file at `path` into the attached machine and writes its ".debug" file.
     // Returns 0, or throws the first error as CMyException, a copy of which GetLastError() keeps.
     // Files are closed on every path out. Codes: 19 empty path; 20 the source cannot be opened
-    // or read (a directory cannot), or the ".debug" file cannot be written; and every code of the
-    // lexer, parser, symbols and directives.
+    // or read (only a regular file can, and opening never waits on a named pipe), or the
+    // ".debug" file cannot be written; and every code of the lexer, parser, symbols and
+    // directives.
     virtual int Compile(const std::string& path);
 
+    // Where Compile writes the line map.
+    enum class LineMapPlace {
+        // Beside the source; when its folder may not be written, in the user's cache folder
+        // (LineMapLocation). The default.
+        BesideSource,
+        // At the path given to SetLineMapPlace, and nowhere else.
+        ChosenPath,
+        // Nowhere: nothing is written at all.
+        NoFile,
+    };
+    void SetLineMapPlace(LineMapPlace place, std::string chosenPath = {});
+
     // Assembles one line at `address` without a ".debug" record, starting from an empty symbol
-    // table. An unknown name as a 16-bit address assembles as 0; references are never patched.
+    // table. An unknown name in a 16-bit address counts as 0 and is never patched; anywhere else
+    // it raises code 14, as there is no further on.
     TokenKind AssembleLine(std::uint16_t address, std::string_view text);
 
-    // The ".debug" path of the last Compile; kept after it ended.
+    // The ".debug" path the last Compile wrote (empty with LineMapPlace::NoFile); kept after it
+    // ended.
     const std::string& GetDebugPath() const { return debugPath; }
+    // Whether the last Compile put the line map in the user's cache folder because the source's
+    // folder may not be written.
+    bool LineMapInCache() const { return lineMapInCache; }
     // The error that ended the last Compile; "No Error" before any failure.
     const CMyException& GetLastError() const { return lastError; }
 
@@ -97,36 +120,46 @@ private:
 
     void Reset();
     void OpenFiles(const std::string& path);
+    void OpenLineMap();
     void CloseFiles();
     void ParseCurrentLine();
     void ParseStatement(TokenKind kind);
     void ParseInstruction();
     void ParseDirective();
+    void ParseWord();
+    bool TakeDefinitionWord(bool& redefinable);
     void DefineSymbol(const std::string& name, std::uint16_t value);
     void ResolveReferences();
 
     int ParseRegister(int allowed);
     static int RegisterCode(int value);
-    std::int32_t GetValue(bool constantRequired);
     const std::string& ExpectIdentifier();
     void ExpectComma();
+    void RaiseMisplaced(TokenKind kind);
 
     C8085Object& Machine();
 
     std::uint16_t locationCounter = 0;
     std::string sourcePath;
     std::string debugPath;
+    LineMapPlace lineMapPlace = LineMapPlace::BesideSource;
+    std::string chosenLineMapPath;
+    bool lineMapInCache = false;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> sourceFile{nullptr, &std::fclose};
     LineReader sourceReader;
     std::string piece;
     bool compiling = false;
     bool endOfFile = false;
+    bool ended = false; // END was read: the rest of the source is ignored
     CMyException lastError;
     CdebugData lineMapWriter;
     InstructionSet instructionSet;
     DirectiveLookup directive;
     SymbolTable symbols;
     ReferenceList references;
+    OperandReader operands{*this, symbols, references, compiling};
+    PlainDirectives plainDirectives{*this, operands, symbols};
     C8085Object* machine = nullptr;
     std::string scratch;
+    CLex::State lookahead;
 };

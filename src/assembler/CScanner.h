@@ -22,6 +22,9 @@ enum class TokenKind : int {
     Colon = 24,
     Comma = 25,
     Label = 26,
+    Text = 27,     // a string in single quotes
+    Operator = 28, // + - * / ( )
+    Here = 29,     // $
     Mnemonic = 50,
     Directive = 51,
 };

@@ -1,13 +1,16 @@
 #include "assembler/CdebugData.h"
 
 #include "assembler/SourceChar.h"
+#include "files/CAtomicFileWriter.h"
+#include "files/RegularFile.h"
 #include "machine/CMyException.h"
 
 #include <array>
+#include <cerrno>
 #include <charconv>
-#include <filesystem>
+#include <cstring>
 #include <limits>
-#include <system_error>
+#include <unistd.h>
 
 namespace {
 
@@ -67,55 +70,77 @@ private:
     std::size_t end = 0;
 };
 
-// fopen takes the "t" of a text mode on some platforms only; text and binary are the same here.
-std::string PlatformMode(std::string_view mode) {
-    std::string result;
-    for (char c : mode) {
-        if (c != 't') {
-            result += c;
-        }
-    }
-    return result;
-}
-
 } // namespace
+
+CdebugData::CdebugData() = default;
 
 CdebugData::~CdebugData() {
     Close();
 }
 
+void CdebugData::ThrowCannotOpen(const std::string& path) const {
+    std::string message = "CdebugData::Error could not open debug info file <" + path + ">";
+    if (!problem.empty()) {
+        message += ": " + problem;
+    }
+    throw CMyException(1, LineMapError::CannotOpen, message);
+}
+
 void CdebugData::Open(const std::string& path, std::string_view mode) {
     Close();
     writeFailed = false;
+    writeNotPermitted = false;
+    problem.clear();
     if (path.empty()) {
         throw CMyException(1, LineMapError::EmptyFileName, "CdebugData::Empty file name");
     }
-    // A NUL inside the path would make the system open a shorter path.
-    std::error_code error;
-    if (path.find('\0') == std::string::npos && !std::filesystem::is_directory(path, error)) {
-        file = std::fopen(path.c_str(), PlatformMode(mode).c_str());
+    if (mode.find_first_of("wa+") != std::string_view::npos) {
+        // Made anew at every compile, so not flushed to the disk before the rename.
+        writer = std::make_unique<CAtomicFileWriter>(
+            path, CAtomicFileWriter::Options{.replaceLink = true, .durable = false});
+        if (!writer->Open()) {
+            problem = writer->Problem();
+            writeNotPermitted = writer->NotPermitted();
+            writer.reset();
+            ThrowCannotOpen(path);
+        }
+        return;
+    }
+    const int fd = RegularFile::OpenForReading(path, problem);
+    if (fd >= 0) {
+        file = fdopen(fd, "r");
+        if (file == nullptr) {
+            problem = std::strerror(errno);
+            close(fd);
+        }
     }
     if (file == nullptr) {
-        throw CMyException(1, LineMapError::CannotOpen,
-                           "CdebugData::Error could not open debug info file <" + path + ">");
+        ThrowCannotOpen(path);
     }
-    writing = mode.find_first_of("wa+") != std::string_view::npos;
 }
 
 void CdebugData::Close() {
     if (file != nullptr) {
-        if (std::fclose(file) != 0 && writing) {
-            writeFailed = true;
-        }
+        std::fclose(file);
         file = nullptr;
     }
-    writing = false;
+    if (writer) {
+        if (!writer->Commit()) {
+            writeFailed = true;
+            problem = writer->Problem();
+            // Half a line map helps nobody: the old file stays, the new one goes.
+            if (!writer->KeptTemporaryPath().empty()) {
+                unlink(writer->KeptTemporaryPath().c_str());
+            }
+        }
+        writer.reset();
+    }
     lineOfAddress.clear();
     addressOfLine.clear();
 }
 
 void CdebugData::WriteRecord(std::uint16_t address, int line) {
-    if (file == nullptr) {
+    if (!writer) {
         writeFailed = true;
         return;
     }
@@ -125,8 +150,9 @@ void CdebugData::WriteRecord(std::uint16_t address, int line) {
     at = std::to_chars(at, record + sizeof record, line).ptr;
     *at++ = ' ';
     const auto length = static_cast<std::size_t>(at - record);
-    if (std::fwrite(record, 1, length, file) != length) {
+    if (!writer->Write(std::string_view(record, length)) && !writeFailed) {
         writeFailed = true;
+        problem = writer->Problem();
     }
 }
 

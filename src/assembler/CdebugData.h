@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,26 +18,41 @@
 // reads it back with Open(path, "rt") and Load(), then looks lines and addresses up in both
 // directions; a later record replaces an earlier one with the same address or line.
 //
+// The file is written like a saved source: into a new file in the same folder, renamed over the
+// old name when it is closed, so a link at that name is replaced and never followed, and a reader
+// sees the old or the new records, never half of them. Only a regular file is read back, and the
+// opening never waits on what stands at the path.
+//
 // Writing and loading happen on one thread; after Load the look-ups only read, so several threads
 // may look up at once.
+class CAtomicFileWriter;
+
 class CdebugData {
 public:
-    CdebugData() = default;
+    CdebugData();
     CdebugData(const CdebugData&) = delete;
     CdebugData& operator=(const CdebugData&) = delete;
     virtual ~CdebugData();
 
     // Close(), then open `path` with `mode` ("wt" to write, "rt" to read). Throws CMyException
-    // code 19 for an empty path and code 20 when the file cannot be opened (a directory cannot).
+    // code 19 for an empty path and code 20 when the file cannot be opened, with the reason
+    // after the path: anything but a regular file (a folder, a named pipe, a device, a socket)
+    // cannot, nor a file this user may not write.
     void Open(const std::string& path, std::string_view mode);
-    // Closes the file if one is open and empties both maps.
+    // Closes the file if one is open and empties both maps. A file opened for writing is put in
+    // place now.
     void Close();
 
     // Appends one record to the file opened for writing.
     void WriteRecord(std::uint16_t address, int line);
-    // True when a record could not be written or the written file could not be closed since the
-    // last Open: the file on disk is then incomplete.
+    // True when a record could not be written or the written file could not be put in place
+    // since the last Open: the old file, if any, is then still there as it was.
     bool WriteFailed() const { return writeFailed; }
+    // Why the last Open or the writing failed, as the system tells it; empty when nothing did.
+    const std::string& Problem() const { return problem; }
+    // Whether the last Open for writing failed only because this user may not write there (the
+    // folder or the old file is read-only): the records could go to another folder.
+    bool WriteNotPermitted() const { return writeNotPermitted; }
 
     // Reads the records of the open file into the maps, stopping at the end of the file or at the
     // first pair that is not two decimal numbers (a damaged file loads up to the damage).
@@ -54,9 +70,13 @@ public:
     bool IsEmpty() const { return lineOfAddress.empty() && addressOfLine.empty(); }
 
 private:
-    std::FILE* file = nullptr;
-    bool writing = false;
+    [[noreturn]] void ThrowCannotOpen(const std::string& path) const;
+
+    std::FILE* file = nullptr;                 // being read
+    std::unique_ptr<CAtomicFileWriter> writer; // being written
+    std::string problem;
     bool writeFailed = false;
+    bool writeNotPermitted = false;
     std::unordered_map<std::uint16_t, int> lineOfAddress;
     std::unordered_map<int, std::uint16_t> addressOfLine;
 };

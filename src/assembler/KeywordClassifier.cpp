@@ -32,7 +32,27 @@ WordClass ClassifyWord(std::string_view line, std::size_t position) {
         return word;
     }
 
-    for (const KeywordTable* table : {&InstructionKeywords(), &RegisterKeywords()}) {
+    if (first == '\'') {
+        // A string, ";" and "#" included, up to its closing quote (a doubled quote is one
+        // character of it) or the end of the line.
+        std::size_t end = word.start + 1;
+        while (end < line.size()) {
+            if (line[end] != '\'') {
+                ++end;
+            } else if (end + 1 < line.size() && line[end + 1] == '\'') {
+                end += 2;
+            } else {
+                ++end; // past the closing quote
+                break;
+            }
+        }
+        word.length = end - word.start;
+        word.colourIndex = SourceColour::Normal;
+        return word;
+    }
+
+    for (const KeywordTable* table :
+         {&InstructionKeywords(), &RegisterKeywords(), &PlainDirectiveKeywords()}) {
         if (const KeywordEntry* entry = table->MatchAt(line, word.start)) {
             word.entry = entry;
             word.length = entry->name.size();
@@ -52,10 +72,22 @@ WordClass ClassifyWord(std::string_view line, std::size_t position) {
 
 std::optional<std::string_view> GetLineHelp(std::string_view line) {
     const WordClass word = ClassifyWord(line, 0);
-    if (word.entry == nullptr) {
+    if (word.entry != nullptr) {
+        return word.entry->help;
+    }
+    // "name EQU value" and "name: EQU value" (or SET) are told by their second word.
+    if (word.length == 0 || word.colourIndex != SourceColour::Normal || line[word.start] == '\'') {
         return std::nullopt;
     }
-    return word.entry->help;
+    std::size_t next = word.start + word.length;
+    if (next < line.size() && line[next] == ':') {
+        ++next;
+    }
+    const WordClass second = ClassifyWord(line, next);
+    if (second.entry != nullptr && (second.entry->name == "equ" || second.entry->name == "set")) {
+        return second.entry->help;
+    }
+    return std::nullopt;
 }
 
 int ColourLine(std::string_view line, int state, std::vector<ColourBlock>& blocks) {

@@ -25,13 +25,15 @@ struct ColourBlock {
 };
 
 // Classifies the word at or after `position`, ignoring case: a comment from ";" on, a directive
-// (or an unknown dot word) from "." on, an instruction, a register, or an ordinary word (numbers
-// and symbols included). A position at or past the end gives an empty ordinary word there.
+// (or an unknown dot word) from "." on, a string in single quotes (ordinary text), an instruction,
+// a register, a directive without the dot, or an ordinary word (numbers and symbols included). A
+// position at or past the end gives an empty ordinary word there.
 WordClass ClassifyWord(std::string_view line, std::size_t position);
 
 // The help text of the instruction or directive the line starts with (the empty text for a
-// register), none when it starts with anything else, a label included. The source view shows it
-// only while its mini-help preference is on.
+// register), or of the EQU or SET after the name a line starts with ("count EQU 5", "count: SET
+// 1"); none when it starts with anything else, a label included. The source view shows it only
+// while its mini-help preference is on.
 std::optional<std::string_view> GetLineHelp(std::string_view line);
 
 // The colouring hook of the source view: replaces `blocks` with the line's colour blocks in

@@ -141,6 +141,19 @@ constexpr KeywordEntry directives[] = {
     {".fill", " Directive : .fill <word>, <word>, <byte>:  Fill the memory range with this value"},
 };
 
+// The directives written without the dot, in the order a program uses them.
+constexpr KeywordEntry plainDirectives[] = {
+    {"org", " Directive : ORG <word>:  The next instruction is placed at this address"},
+    {"equ", " Directive : <identifier> EQU <value>:  Assign a value to an identifier"},
+    {"set", " Directive : <identifier> SET <value>:  Assign a value to an identifier; SET may "
+            "assign it again"},
+    {"db", " Directive : DB <byte or 'text'>, ...:  Place bytes at this address"},
+    {"dw", " Directive : DW <word>, ...:  Place words at this address, low byte first"},
+    {"ds", " Directive : DS <word>:  Reserve this many bytes; the memory is left as it is"},
+    {"end", " Directive : END [<word>]:  End of the source; the IP starts at the word when one is "
+            "given"},
+};
+
 constexpr KeywordEntry registers[] = {
     {"a", ""}, {"b", ""}, {"c", ""}, {"d", ""},  {"e", ""},
     {"h", ""}, {"l", ""}, {"m", ""}, {"sp", ""}, {"psw", ""},
@@ -155,6 +168,11 @@ const KeywordTable& InstructionKeywords() {
 
 const KeywordTable& DirectiveKeywords() {
     static const KeywordTable table(directives, SourceColour::Directive);
+    return table;
+}
+
+const KeywordTable& PlainDirectiveKeywords() {
+    static const KeywordTable table(plainDirectives, SourceColour::Directive);
     return table;
 }
 

@@ -13,9 +13,11 @@ constexpr int Directive = 11;
 constexpr int UnknownDirective = 13;
 } // namespace SourceColour
 
-// The three program-wide keyword tables, built on first use and read-only afterwards, so any thread
-// may read them. The instructions are the 80 mnemonics in alphabetical order, the directives the
-// six dot words, the registers the ten operand names.
+// The program-wide keyword tables, built on first use and read-only afterwards, so any thread may
+// read them. The instructions are the 80 mnemonics in alphabetical order, the directives the six
+// dot words, the plain directives the seven written without the dot (ORG, EQU, SET, DB, DW, DS,
+// END), the registers the ten operand names.
 const KeywordTable& InstructionKeywords();
 const KeywordTable& DirectiveKeywords();
+const KeywordTable& PlainDirectiveKeywords();
 const KeywordTable& RegisterKeywords();

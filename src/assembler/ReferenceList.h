@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,7 +22,8 @@ public:
     ReferenceList() = default;
     virtual ~ReferenceList() = default;
 
-    void Add(std::string_view name, std::uint16_t site, int line, int column);
+    // Returns the index of the name's record.
+    std::size_t Add(std::string_view name, std::uint16_t site, int line, int column);
     void Clear();
 
     // The records in the order of each name's first use.

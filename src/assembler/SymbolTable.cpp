@@ -17,6 +17,13 @@ bool SymbolTable::Add(std::string_view name, std::uint16_t value) {
     return true;
 }
 
+void SymbolTable::Assign(std::string_view name, std::uint16_t value) {
+    const auto found = indexOfName.find(name);
+    if (found != indexOfName.end()) {
+        entries[found->second].value = value;
+    }
+}
+
 void SymbolTable::Clear() {
     entries.clear();
     indexOfName.clear();

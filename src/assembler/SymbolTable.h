@@ -8,8 +8,8 @@
 #include <unordered_map>
 #include <vector>
 
-// The assembler's names: labels and ".equ" names share one table of at most `capacity` entries.
-// Names are compared exactly, case included.
+// The assembler's names: labels, ".equ", EQU and SET names share one table of at most `capacity`
+// entries. Names are compared exactly, case included.
 class SymbolTable {
 public:
     static constexpr std::size_t capacity = 1024;
@@ -25,6 +25,8 @@ public:
     std::optional<std::uint16_t> Find(std::string_view name) const;
     // Adds `name`; false when the table is full. The caller checks for duplicates first.
     bool Add(std::string_view name, std::uint16_t value);
+    // Gives the entry `name`, which must exist, a new value (SET).
+    void Assign(std::string_view name, std::uint16_t value);
     void Clear();
 
     std::size_t Count() const { return entries.size(); }

@@ -1,6 +1,7 @@
 #include "editor/CFileReader.h"
 
 #include "editor/HugePages.h"
+#include "files/RegularFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -19,16 +20,29 @@ bool CFileReader::Read(const std::string& path, std::size_t maxSize) {
     data.reset();
     size = 0;
     writable = false;
-    // Non-blocking so that opening a pipe cannot hang; regular files ignore the flag.
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
+    failure = Failure::None;
+    errorNumber = 0;
+    const auto fail = [this](Failure why, int error) {
+        failure = why;
+        errorNumber = error;
         return false;
+    };
+    std::string problem;
+    int error = 0;
+    const int fd = RegularFile::OpenForReading(path, problem, error);
+    if (fd < 0) {
+        return error != 0 ? fail(Failure::CannotOpen, error) : fail(Failure::NotAFile, 0);
     }
     const FileCloser closer{fd};
     struct stat status {};
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0 ||
-        static_cast<std::size_t>(status.st_size) > maxSize) {
-        return false;
+    if (fstat(fd, &status) != 0) {
+        return fail(Failure::ReadError, errno);
+    }
+    if (!S_ISREG(status.st_mode) || status.st_size < 0) {
+        return fail(Failure::NotAFile, 0);
+    }
+    if (static_cast<std::size_t>(status.st_size) > maxSize) {
+        return fail(Failure::TooLarge, 0);
     }
     posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 
@@ -43,7 +57,7 @@ bool CFileReader::Read(const std::string& path, std::size_t maxSize) {
             if (errno == EINTR) {
                 continue;
             }
-            return false;
+            return fail(Failure::ReadError, errno);
         }
         if (got == 0) {
             break;
@@ -51,7 +65,7 @@ bool CFileReader::Read(const std::string& path, std::size_t maxSize) {
         filled += static_cast<std::size_t>(got);
         if (filled == capacity) {
             if (capacity > maxSize) {
-                return false;
+                return fail(Failure::TooLarge, 0);
             }
             const std::size_t grown = capacity > maxSize / 2 ? maxSize + 1 : capacity * 2;
             auto larger = std::make_unique_for_overwrite<char[]>(grown);

@@ -1,59 +1,18 @@
 #include "editor/CTextBuffer.h"
 
-#include "editor/CAtomicFileWriter.h"
-#include "editor/CFileReader.h"
 #include "editor/DeletionChange.h"
-#include "editor/HugePages.h"
 #include "editor/InsertionChange.h"
 #include "editor/LineRecord.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <climits>
-#include <cstring>
-#include <new>
 
 namespace {
 
 constexpr std::array<const char*, 11> actionDescriptions = {
     "Unknown", "Paste",         "Delete Selection", "Cut",    "Typing",     "Backspace",
     "Indent",  "Drag And Drop", "Replace",          "Delete", "Auto Indent"};
-
-// Line counts and lengths are 32-bit, so larger files cannot be held.
-constexpr std::size_t maxFileSize = INT_MAX - 1;
-
-// Cuts the loaded bytes into lines at each complete `lineEnd`, matched byte by byte: a byte
-// that breaks a partial match is not tried again as the start of a new line end. The lines
-// point into `data`. False when a line is longer than allowed.
-bool SplitIntoLines(char* data, std::size_t size, std::string_view lineEnd,
-                    std::vector<LineRecord>& lines) {
-    lines.reserve(static_cast<std::size_t>(std::count(data, data + size, lineEnd.back())) + 1);
-    AdviseHugePages(lines.data(), lines.capacity() * sizeof(LineRecord));
-    std::size_t lineStart = 0;
-    std::size_t matched = 0;
-    const auto cutLine = [&](std::size_t end) {
-        if (end - lineStart > static_cast<std::size_t>(CTextBuffer::maxLineLength)) {
-            return false;
-        }
-        lines.push_back({data + lineStart, static_cast<int>(end - lineStart), 0, 0});
-        return true;
-    };
-    for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] != lineEnd[matched]) {
-            matched = 0;
-            continue;
-        }
-        if (++matched == lineEnd.size()) {
-            if (!cutLine(i + 1 - lineEnd.size())) {
-                return false;
-            }
-            lineStart = i + 1;
-            matched = 0;
-        }
-    }
-    return cutLine(size);
-}
 
 } // namespace
 
@@ -105,75 +64,6 @@ bool CTextBuffer::StartEmpty(int style) {
     lines.emplace_back();
     ResetAfterLoad(LineEnd::IsValid(style) ? style : 0, false);
     NotifyViews(nullptr, nullptr, CTextBufferObserver::UpdateAll, -1);
-    return true;
-}
-
-bool CTextBuffer::LoadText(const std::string& path, int style) {
-    if (style != LineEnd::Automatic && !LineEnd::IsValid(style)) {
-        return false;
-    }
-    try {
-        CFileReader reader;
-        if (!reader.Read(path, maxFileSize)) {
-            return false;
-        }
-        const std::size_t size = reader.Size();
-        std::unique_ptr<char[]> data = reader.TakeData();
-        // A NUL byte means a binary file, not a source text.
-        if (std::memchr(data.get(), 0, size) != nullptr) {
-            return false;
-        }
-        if (style == LineEnd::Automatic) {
-            style = LineEnd::Detect({data.get(), std::min(size, LineEnd::detectionBlockSize)});
-        }
-        std::vector<LineRecord> loaded;
-        if (!SplitIntoLines(data.get(), size, LineEnd::Text(style), loaded)) {
-            return false;
-        }
-        // Only now is the old text given up, so a failed load leaves it as it was.
-        ReleaseAll();
-        lines = std::move(loaded);
-        loadBlock = std::move(data);
-        ResetAfterLoad(style, !reader.IsWritable());
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    NotifyViews(nullptr, nullptr, CTextBufferObserver::UpdateAll, -1);
-    return true;
-}
-
-bool CTextBuffer::SaveText(const std::string& path, int style, bool clearModified) {
-    keptTemporaryPath.clear();
-    if (style == LineEnd::Automatic) {
-        style = lineEndStyle;
-    }
-    // A released buffer holds no text; writing it would empty the file.
-    if (!initialised || !LineEnd::IsValid(style)) {
-        return false;
-    }
-    try {
-        CAtomicFileWriter writer(path);
-        if (!writer.Open()) {
-            return false;
-        }
-        const std::string_view lineEnd = LineEnd::Text(style);
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (!writer.Write(lines[i].View()) ||
-                (i + 1 < lines.size() && !writer.Write(lineEnd))) {
-                return false;
-            }
-        }
-        if (!writer.Commit()) {
-            keptTemporaryPath = writer.KeptTemporaryPath();
-            return false;
-        }
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    if (clearModified) {
-        SetModifiedState(false);
-        savedPosition = undoPosition;
-    }
     return true;
 }
 
@@ -391,14 +281,7 @@ bool CTextBuffer::InsertChars(CTextBufferObserver* view, int line, int charIndex
     }
     endLine = end.line;
     endChar = end.charIndex;
-    const bool openedHere = !groupOpen;
-    if (openedHere) {
-        OpenUndoGroup(false);
-    }
-    RecordUndo(true, start, end, std::move(inserted), action);
-    if (openedHere) {
-        CloseUndoGroup(view);
-    }
+    Record(view, UndoRecord::Insertion, start, end, action, std::move(inserted));
     return true;
 }
 
@@ -426,53 +309,68 @@ bool CTextBuffer::DeleteRange(CTextBufferObserver* view, int startLine, int star
     if (!RawDelete(view, start, end)) {
         return false;
     }
-    const bool openedHere = !groupOpen;
-    if (openedHere) {
-        OpenUndoGroup(false);
-    }
-    RecordUndo(false, start, end, std::move(deleted), action, std::move(lineLengths));
-    if (openedHere) {
-        CloseUndoGroup(view);
-    }
+    Record(view, 0, start, end, action, std::move(deleted), std::move(lineLengths));
     return true;
 }
 
-void CTextBuffer::RecordUndo(bool isInsertion, CTextPosition start, CTextPosition end,
-                             std::string text, int action, std::vector<int32_t> lineLengths) {
-    undoRecords.erase(undoRecords.begin() + undoPosition, undoRecords.end());
-    // The records that led back to the saved text were just thrown away.
-    if (savedPosition > undoPosition) {
-        savedPosition = unreachable;
-    }
-    if (static_cast<int>(undoRecords.size()) >= undoLimit) {
-        DropOldestGroup();
-    }
+void CTextBuffer::Record(CTextBufferObserver* view, uint32_t flags, CTextPosition start,
+                         CTextPosition end, int action, std::string text,
+                         std::vector<int32_t> lineLengths) {
     UndoRecord record;
-    record.undoFlags = isInsertion ? UndoRecord::Insertion : 0;
-    // The first record kept always begins a group, so undo never runs past the front.
-    if (groupStartPending || undoRecords.empty()) {
-        record.undoFlags |= UndoRecord::GroupStart;
-    }
-    groupStartPending = false;
+    record.undoFlags = flags;
     record.start = start;
     record.end = end;
     record.action = action;
     record.text = std::move(text);
     record.lineLengths = std::move(lineLengths);
+    const bool openedHere = !groupOpen;
+    if (openedHere) {
+        OpenUndoGroup(false);
+    }
+    RecordUndo(std::move(record));
+    if (openedHere) {
+        CloseUndoGroup(view);
+    }
+}
+
+void CTextBuffer::RecordUndo(UndoRecord record) {
+    undoRecords.erase(undoRecords.begin() + undoPosition, undoRecords.end());
+    // The records that led back to the saved text were just thrown away.
+    if (savedPosition > undoPosition) {
+        savedPosition = unreachable;
+    }
+    // The oldest groups make room, but never the group this record joins: undo takes back a
+    // whole group or nothing.
+    const bool beginsGroup = groupStartPending || undoRecords.empty();
+    while (static_cast<int>(undoRecords.size()) >= undoLimit && !undoRecords.empty()) {
+        if (!DropOldestGroup(!beginsGroup)) {
+            break;
+        }
+    }
+    // The first record kept always begins a group, so undo never runs past the front.
+    if (beginsGroup || undoRecords.empty()) {
+        record.undoFlags |= UndoRecord::GroupStart;
+    }
+    groupStartPending = false;
     undoRecords.push_back(std::move(record));
     undoPosition = static_cast<int>(undoRecords.size());
 }
 
-void CTextBuffer::DropOldestGroup() {
+bool CTextBuffer::DropOldestGroup(bool keepLast) {
+    const int size = static_cast<int>(undoRecords.size());
     int count = 1;
-    while (count < static_cast<int>(undoRecords.size()) && !undoRecords[count].BeginsGroup()) {
+    while (count < size && !undoRecords[count].BeginsGroup()) {
         ++count;
+    }
+    if (keepLast && count == size) {
+        return false;
     }
     undoRecords.erase(undoRecords.begin(), undoRecords.begin() + count);
     undoPosition -= count;
     // The saved position moves with the records; once its record is gone, no undo or redo
     // can bring the saved text back.
     savedPosition = savedPosition >= count ? savedPosition - count : unreachable;
+    return true;
 }
 
 // Reads the buffer's own flag, as every change does. A subclass that forwards the state elsewhere
@@ -486,6 +384,29 @@ void CTextBuffer::UpdateModifiedState() {
     }
 }
 
+void CTextBuffer::Replay(const UndoRecord& record, bool insert, bool undoing,
+                         CTextPosition& position) {
+    if (record.IsAtLineStarts()) {
+        RawChangeLineStarts(nullptr, insert, record.start.line, record.end.line, record.text,
+                            record.lineLengths);
+        // Undo ends on the block's first line, redo on its last, after what was put back.
+        const int line = undoing ? record.start.line : record.end.line;
+        const std::size_t index = static_cast<std::size_t>(line - record.start.line);
+        const int32_t piece = !insert ? 0
+                              : record.lineLengths.empty()
+                                  ? static_cast<int32_t>(record.text.size())
+                                  : record.lineLengths[index];
+        position = {piece, line};
+    } else if (insert) {
+        CTextPosition end;
+        RawInsert(nullptr, record.start, record.Lines(), end);
+        position = record.end;
+    } else {
+        RawDelete(nullptr, record.start, record.end);
+        position = record.start;
+    }
+}
+
 bool CTextBuffer::Undo(CTextPosition& position) {
     if (!CanUndo()) {
         return false;
@@ -493,14 +414,7 @@ bool CTextBuffer::Undo(CTextPosition& position) {
     bool groupStart = false;
     while (!groupStart && undoPosition > 0) {
         const UndoRecord& record = undoRecords[--undoPosition];
-        if (record.IsInsertion()) {
-            RawDelete(nullptr, record.start, record.end);
-            position = record.start;
-        } else {
-            CTextPosition end;
-            RawInsert(nullptr, record.start, record.Lines(), end);
-            position = record.end;
-        }
+        Replay(record, !record.IsInsertion(), true, position);
         groupStart = record.BeginsGroup();
     }
     UpdateModifiedState();
@@ -513,14 +427,7 @@ bool CTextBuffer::Redo(CTextPosition& position) {
     }
     do {
         const UndoRecord& record = undoRecords[undoPosition];
-        if (record.IsInsertion()) {
-            CTextPosition end;
-            RawInsert(nullptr, record.start, record.Lines(), end);
-            position = record.end;
-        } else {
-            RawDelete(nullptr, record.start, record.end);
-            position = record.start;
-        }
+        Replay(record, record.IsInsertion(), false, position);
         ++undoPosition;
     } while (CanRedo() && !undoRecords[undoPosition].BeginsGroup());
     UpdateModifiedState();

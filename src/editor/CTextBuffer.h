@@ -6,6 +6,8 @@
 #include "editor/LineRecord.h"
 #include "editor/UndoRecord.h"
 
+#include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -13,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-// The text of one document: its lines with a flag word each, loading and saving in three
+// The text of one document: its lines with a flag word each, loading and saving in four
 // line-end styles, every change recorded in undo groups, and the attached views told of each
 // change. All text is 8-bit characters. Failures are false results; the caller tells the user.
 class CTextBuffer {
@@ -38,10 +40,25 @@ public:
     static constexpr uint32_t LineFlagBookmark = 0x100000;
     static constexpr uint32_t NumberedBookmark(int number) { return 1u << number; }
 
+    // Why the last load failed.
+    enum class LoadFailure {
+        None,
+        Missing,
+        NotAFile,
+        NoPermission,
+        TooLarge,
+        LineTooLong,
+        ReadError,
+        OutOfMemory,
+        UnknownStyle,
+    };
+
     static constexpr int defaultUndoLimit = 1024;
     // No line grows longer than this, so that display columns and pixel widths of a line stay
     // far inside 32 bits; files with longer lines are not loaded.
     static constexpr int maxLineLength = 1 << 20;
+    // Line counts and lengths are 32-bit, so larger files cannot be held.
+    static constexpr std::size_t maxFileSize = INT_MAX - 1;
 
     CTextBuffer() = default;
     CTextBuffer(const CTextBuffer&) = delete;
@@ -55,13 +72,18 @@ public:
 
     bool StartEmpty(int style = 0);
     bool LoadText(const std::string& path, int style = LineEnd::Automatic);
+    LoadFailure LastLoadFailure() const { return loadFailure; }
+    // Why the last load failed, in words for the message that the file was not opened; empty
+    // after a successful load.
+    std::string LoadFailureText() const;
     bool SaveText(const std::string& path, int style = LineEnd::Automatic,
                   bool clearModified = true);
     // After a save that failed only at the final rename: the file that holds the new text.
     const std::string& KeptTemporaryPath() const { return keptTemporaryPath; }
     void ReleaseAll();
-    // How many undo records are kept before the oldest group is dropped; a load or a fresh start
-    // sets it back to defaultUndoLimit.
+    // How many undo records are kept before the oldest groups are dropped; a load or a fresh
+    // start sets it back to defaultUndoLimit. The group being recorded is never cut: it is kept
+    // whole even when it alone holds more records.
     int UndoLimit() const { return undoLimit; }
     void SetUndoLimit(int limit) { undoLimit = limit; }
 
@@ -91,6 +113,13 @@ public:
                      int& endLine, int& endChar, int action = ActionUnknown);
     bool DeleteRange(CTextBufferObserver* view, int startLine, int startChar, int endLine,
                      int endChar, int action = ActionUnknown);
+    // Block indent and outdent, each recorded as one change and told to the views at once: `text`
+    // (without CR) put before every line from firstLine to lastLine; or the first counts[i]
+    // characters of line firstLine + i removed (0 leaves a line alone).
+    bool InsertAtLineStarts(CTextBufferObserver* view, int firstLine, int lastLine,
+                            std::string_view text, int action = ActionUnknown);
+    bool DeleteAtLineStarts(CTextBufferObserver* view, int firstLine,
+                            const std::vector<int32_t>& counts, int action = ActionUnknown);
 
     bool CanUndo() const { return undoPosition > 0; }
     bool CanRedo() const { return undoPosition < static_cast<int>(undoRecords.size()); }
@@ -119,9 +148,24 @@ private:
     bool RawInsert(CTextBufferObserver* sourceView, CTextPosition at,
                    const std::vector<std::string_view>& pieces, CTextPosition& end);
     bool RawDelete(CTextBufferObserver* sourceView, CTextPosition start, CTextPosition end);
-    void RecordUndo(bool isInsertion, CTextPosition start, CTextPosition end, std::string text,
-                    int action, std::vector<int32_t> lineLengths = {});
-    void DropOldestGroup();
+    // Each line from firstLine to lastLine gets (loses) its piece at the start: all of `text`,
+    // or with `counts`, the next counts[i] characters of it (counts[i] characters).
+    bool CanChangeLineStarts(bool insert, int firstLine, int lastLine, std::string_view text,
+                             const std::vector<int32_t>& counts) const;
+    bool RawChangeLineStarts(CTextBufferObserver* sourceView, bool insert, int firstLine,
+                             int lastLine, std::string_view text,
+                             const std::vector<int32_t>& counts);
+    // Records the change in the open group, or as a group of its own when none is open.
+    void Record(CTextBufferObserver* view, uint32_t flags, CTextPosition start, CTextPosition end,
+                int action, std::string text, std::vector<int32_t> lineLengths = {});
+    void RecordUndo(UndoRecord record);
+    // Drops the oldest group, unless it is the only one left and `keepLast`; false when nothing
+    // was dropped.
+    bool DropOldestGroup(bool keepLast);
+    // Replays a record: inserts its text (`insert`) or deletes it; `position` receives the
+    // start or end of the change as Undo and Redo place the caret.
+    void Replay(const UndoRecord& record, bool insert, bool undoing, CTextPosition& position);
+    bool FailLoad(LoadFailure failure, int errorNumber = 0);
     void UpdateModifiedState();
 
     bool initialised = false;
@@ -139,4 +183,7 @@ private:
     // The file as loaded; lines that own no block point into it.
     std::unique_ptr<char[]> loadBlock;
     std::string keptTemporaryPath;
+    LoadFailure loadFailure = LoadFailure::None;
+    int loadErrorNumber = 0;
+    int loadFailureLine = 0;
 };

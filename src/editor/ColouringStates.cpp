@@ -25,6 +25,19 @@ void ColouringStates::LineChanged(int line) {
     changed.insert(line);
 }
 
+void ColouringStates::LinesChanged(int first, int last) {
+    first = std::max(first, 0);
+    last = std::min(last, LineCount() - 1);
+    if (first > last) {
+        return;
+    }
+    // Forgotten states are computed again, and the first line after the range that arrives at
+    // its old state ends the recolouring as a changed line's would; no set of a million
+    // changed lines is needed for that.
+    std::fill(states.begin() + first, states.begin() + last + 1, unknown);
+    LineChanged(first);
+}
+
 void ColouringStates::LinesInserted(int line, int count) {
     if (count <= 0 || line < 0 || line >= LineCount()) {
         return;

@@ -18,6 +18,8 @@ public:
 
     // The text of `line` changed.
     void LineChanged(int line);
+    // The text of every line from `first` to `last` changed.
+    void LinesChanged(int first, int last);
     // `count` lines were inserted after `line` (whose text changed too).
     void LinesInserted(int line, int count);
     // The `count` lines after `line` were removed (and `line` changed).

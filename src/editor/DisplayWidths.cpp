@@ -43,6 +43,30 @@ void DisplayWidths::LineChanged(const TextLines& text, int line) {
     Count(widths[line], 1);
 }
 
+void DisplayWidths::LinesChanged(const TextLines& text, int first, int last) {
+    first = std::max(first, 0);
+    last = std::min({last, LineCount() - 1, text.Count() - 1});
+    // Most lines are short: their counts change in a flat table, and the map once per width.
+    std::vector<int> shortDeltas(256, 0);
+    const auto count = [&](int width, int delta) {
+        if (width < static_cast<int>(shortDeltas.size())) {
+            shortDeltas[static_cast<std::size_t>(width)] += delta;
+        } else {
+            Count(width, delta);
+        }
+    };
+    for (int line = first; line <= last; ++line) {
+        count(widths[line], -1);
+        widths[line] = TextColumns::DisplayLength(text.Line(line), tabSize);
+        count(widths[line], 1);
+    }
+    for (int width = 0; width < static_cast<int>(shortDeltas.size()); ++width) {
+        if (shortDeltas[static_cast<std::size_t>(width)] != 0) {
+            Count(width, shortDeltas[static_cast<std::size_t>(width)]);
+        }
+    }
+}
+
 void DisplayWidths::LinesInserted(const TextLines& text, int line, int count) {
     if (count <= 0 || line < 0 || line >= LineCount()) {
         return;

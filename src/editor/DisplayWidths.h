@@ -15,6 +15,7 @@ public:
     int LineCount() const { return static_cast<int>(widths.size()); }
 
     void LineChanged(const TextLines& text, int line);
+    void LinesChanged(const TextLines& text, int first, int last);
     void LinesInserted(const TextLines& text, int line, int count);
     void LinesRemoved(const TextLines& text, int line, int count);
 

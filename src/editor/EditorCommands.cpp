@@ -8,73 +8,65 @@ namespace EditorCommands {
 namespace {
 
 constexpr Command fixedViewCommands[] = {
-    {CharLeft, "Left", "Left", false},
-    {ExtCharLeft, "Extend Left", "Shift+Left", true},
-    {CharRight, "Right", "Right", false},
-    {ExtCharRight, "Extend Right", "Shift+Right", true},
-    {WordLeft, "Word Left", "Ctrl+Left", false},
-    {ExtWordLeft, "Extend Word Left", "Ctrl+Shift+Left", true},
-    {WordRight, "Word Right", "Ctrl+Right", false},
-    {ExtWordRight, "Extend Word Right", "Ctrl+Shift+Right", true},
-    {LineUp, "Up", "Up", false},
-    {ExtLineUp, "Extend Up", "Shift+Up", true},
-    {LineDown, "Down", "Down", false},
-    {ExtLineDown, "Extend Down", "Shift+Down", true},
-    {ScrollUp, "Scroll Up", "Ctrl+Up", false},
-    {ScrollDown, "Scroll Down", "Ctrl+Down", false},
-    {PageUp, "Page Up", "PgUp", false},
-    {ExtPageUp, "Extend Page Up", "Shift+PgUp", true},
-    {PageDown, "Page Down", "PgDown", false},
-    {ExtPageDown, "Extend Page Down", "Shift+PgDown", true},
-    {LineEnd, "End", "End", false},
-    {ExtLineEnd, "Extend End", "Shift+End", true},
-    {Home, "Home", "Home", false},
-    {ExtHome, "Extend Home", "Shift+Home", true},
-    {TextBegin, "Text Start", "Ctrl+Home", false},
-    {ExtTextBegin, "Extend Text Start", "Ctrl+Shift+Home", true},
-    {TextEnd, "Text End", "Ctrl+End", false},
-    {ExtTextEnd, "Extend Text End", "Ctrl+Shift+End", true},
-    {SelectAll, "Select All", "Ctrl+A", false},
-    {Copy, "&Copy", "Ctrl+C; Ctrl+Ins", false},
-    {ClearBookmarks, "Clear Numbered Bookmarks", "", false},
-    {TogglePlainBookmark, "Toggle Bookmark", "Ctrl+F2", false},
-    {NextBookmark, "Next Bookmark", "F2", false},
-    {PreviousBookmark, "Previous Bookmark", "Shift+F2", false},
-    {ClearAllBookmarks, "Clear All Bookmarks", "Ctrl+Shift+F2", false},
-    {PageSetup, "Page Set&up...", "", false},
-    {Find, "&Find...", "Ctrl+F", false},
-    {FindNext, "Find Next", "F3", false},
-    {FindPrevious, "Find Previous", "Shift+F3", false},
+    {CharLeft, "Left", false},
+    {ExtCharLeft, "Extend Left", true},
+    {CharRight, "Right", false},
+    {ExtCharRight, "Extend Right", true},
+    {WordLeft, "Word Left", false},
+    {ExtWordLeft, "Extend Word Left", true},
+    {WordRight, "Word Right", false},
+    {ExtWordRight, "Extend Word Right", true},
+    {LineUp, "Up", false},
+    {ExtLineUp, "Extend Up", true},
+    {LineDown, "Down", false},
+    {ExtLineDown, "Extend Down", true},
+    {ScrollUp, "Scroll Up", false},
+    {ScrollDown, "Scroll Down", false},
+    {PageUp, "Page Up", false},
+    {ExtPageUp, "Extend Page Up", true},
+    {PageDown, "Page Down", false},
+    {ExtPageDown, "Extend Page Down", true},
+    {LineEnd, "End", false},
+    {ExtLineEnd, "Extend End", true},
+    {Home, "Home", false},
+    {ExtHome, "Extend Home", true},
+    {TextBegin, "Text Start", false},
+    {ExtTextBegin, "Extend Text Start", true},
+    {TextEnd, "Text End", false},
+    {ExtTextEnd, "Extend Text End", true},
+    {SelectAll, "Select All", false},
+    {Copy, "&Copy", false},
+    {ClearBookmarks, "Clear Numbered Bookmarks", false},
+    {TogglePlainBookmark, "Toggle Bookmark", false},
+    {NextBookmark, "Next Bookmark", false},
+    {PreviousBookmark, "Previous Bookmark", false},
+    {ClearAllBookmarks, "Clear All Bookmarks", false},
+    {PageSetup, "Page Set&up...", false},
+    {Find, "&Find...", false},
+    {FindNext, "Find Next", false},
+    {FindPrevious, "Find Previous", false},
 };
 
 constexpr Command editCommands[] = {
-    {Delete, "&Delete", "Del", false},
-    {Backspace, "Backspace", "Backspace", false},
-    {Tab, "Indent", "Tab", false},
-    {Untab, "Outdent", "Shift+Tab; Shift+Backtab", false},
-    {SwitchOverwrite, "Overwrite", "Ins", false},
-    {Cut, "Cu&t", "Ctrl+X; Shift+Del", false},
-    {Paste, "&Paste", "Ctrl+V; Shift+Ins", false},
-    {Replace, "&Replace...", "Ctrl+H", false},
-    {Undo, "&Undo", "Ctrl+Z; Alt+Backspace", false},
-    {Redo, "&Redo", "Ctrl+Y", false},
+    {Delete, "&Delete", false}, {Backspace, "Backspace", false},       {Tab, "Indent", false},
+    {Untab, "Outdent", false},  {SwitchOverwrite, "Overwrite", false}, {Cut, "Cu&t", false},
+    {Paste, "&Paste", false},   {Replace, "&Replace...", false},       {Undo, "&Undo", false},
+    {Redo, "&Redo", false},
 };
 
 const std::vector<Command>& AllViewCommands() {
     static const std::vector<Command> commands = [] {
         std::vector<Command> all(std::begin(fixedViewCommands), std::end(fixedViewCommands));
         static std::vector<std::string> texts;
-        texts.reserve(40);
+        texts.reserve(20);
         for (int n = 0; n < 10; ++n) {
             texts.push_back("Toggle Bookmark " + std::to_string(n));
-            texts.push_back("Ctrl+" + std::to_string(n));
             texts.push_back("Go To Bookmark " + std::to_string(n));
-            texts.push_back("Alt+" + std::to_string(n));
         }
         for (int n = 0; n < 10; ++n) {
-            const std::string* t = &texts[static_cast<std::size_t>(4 * n)];
-            all.push_back({ToggleBookmark0 + n, t[0].c_str(), t[1].c_str(), false});
-            all.push_back({GoBookmark0 + n, t[2].c_str(), t[3].c_str(), false});
+            const std::string* t = &texts[static_cast<std::size_t>(2 * n)];
+            all.push_back({ToggleBookmark0 + n, t[0].c_str(), false});
+            all.push_back({GoBookmark0 + n, t[1].c_str(), false});
         }
         return all;
     }();

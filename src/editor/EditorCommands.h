@@ -2,8 +2,8 @@
 
 #include <span>
 
-// The commands of the text and edit views: identifier, menu name and keys (in the portable
-// notation of key sequences, "Ctrl+Shift+Left").
+// The commands of the text and edit views: identifier and the name of the view's own action. The
+// keys are bound by the window that hosts the views, from its one command table.
 namespace EditorCommands {
 
 enum Id {
@@ -62,7 +62,6 @@ enum Id {
 struct Command {
     int id;
     const char* name;
-    const char* keys;      // several separated by "; ", or empty
     bool extendsSelection; // a Shift form of a caret move
 };
 

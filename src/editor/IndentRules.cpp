@@ -2,6 +2,7 @@
 
 #include "editor/TextColumns.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace IndentRules {
@@ -24,6 +25,16 @@ int OutdentLength(std::string_view line, int tabSize) {
         return spaces + 1;
     }
     return spaces;
+}
+
+std::vector<int32_t> OutdentLengths(const TextLines& text, int firstLine, int lastLine,
+                                    int tabSize) {
+    std::vector<int32_t> lengths;
+    lengths.reserve(static_cast<std::size_t>(std::max(lastLine - firstLine + 1, 0)));
+    for (int line = firstLine; line <= lastLine; ++line) {
+        lengths.push_back(OutdentLength(text.Line(line), tabSize));
+    }
+    return lengths;
 }
 
 bool IsBlockSelection(CTextPosition start, CTextPosition end) {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "editor/CTextPosition.h"
+#include "editor/TextLines.h"
 
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 // Automatic indentation, block indent and outdent, and the tab-stop caret moves of the editor.
 namespace IndentRules {
@@ -12,6 +15,9 @@ int LeadingWhitespace(std::string_view line);
 // How many leading characters Shift+Tab removes from a line: up to `tabSize` spaces, or fewer
 // spaces followed by one tab, or one tab; 0 when there is nothing to remove.
 int OutdentLength(std::string_view line, int tabSize);
+// OutdentLength of each line from firstLine to lastLine, for a block outdent.
+std::vector<int32_t> OutdentLengths(const TextLines& text, int firstLine, int lastLine,
+                                    int tabSize);
 // Whether a selection spans more than one line, so that Tab and Shift+Tab act on whole lines.
 bool IsBlockSelection(CTextPosition start, CTextPosition end);
 // The lines a block indent acts on: from the first line of the selection to its last, the last

@@ -5,8 +5,8 @@
 namespace LineEnd {
 
 namespace {
-constexpr std::array<std::string_view, Count> texts = {"\r\n", "\n\r", "\n"};
-constexpr std::array<std::string_view, Count> labels = {"DOS", "UNIX", "MAC"};
+constexpr std::array<std::string_view, Count> texts = {"\r\n", "\n\r", "\n", "\r"};
+constexpr std::array<std::string_view, Count> labels = {"DOS", "LF CR", "UNIX", "MAC"};
 } // namespace
 
 std::string_view Text(int style) {
@@ -20,15 +20,15 @@ std::string_view Label(int style) {
 int Detect(std::string_view firstBlock) {
     const std::size_t lf = firstBlock.find('\n');
     if (lf == std::string_view::npos) {
-        return 0;
+        return firstBlock.find('\r') == std::string_view::npos ? CrLf : Cr;
     }
     if (lf > 0 && firstBlock[lf - 1] == '\r') {
-        return 0;
+        return CrLf;
     }
     if (lf + 1 < firstBlock.size() && firstBlock[lf + 1] == '\r') {
-        return 1;
+        return LfCr;
     }
-    return 2;
+    return Lf;
 }
 
 std::vector<std::string_view> SplitAtBreaks(std::string_view text) {

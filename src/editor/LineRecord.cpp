@@ -68,6 +68,12 @@ void LineRecord::Insert(int at, std::string_view text) {
 }
 
 void LineRecord::Erase(int from, int to) {
+    // A line still in the loaded block loses its first characters by starting later there.
+    if (capacity == 0 && from == 0) {
+        chars += to;
+        length -= to;
+        return;
+    }
     Reserve(length);
     std::memmove(chars + from, chars + to, static_cast<std::size_t>(length - to));
     length -= to - from;

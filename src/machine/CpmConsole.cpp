@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -78,8 +79,19 @@ bool CpmConsole::LoadComFile(C8085Object& machine, const std::string& path, std:
     while (image.size() < limit && file.get(byte)) {
         image.push_back(static_cast<std::uint8_t>(byte));
     }
+    // Counted to the end, so that the message names the file's real size.
+    std::uint64_t size = image.size();
+    if (image.size() == limit) {
+        file.ignore(std::numeric_limits<std::streamsize>::max());
+        size += static_cast<std::uint64_t>(file.gcount());
+    }
     if (file.bad()) {
         error = "Cannot read " + path;
+        return false;
+    }
+    if (size >= limit) {
+        error = path + ": The program is too large: " + std::to_string(size) + " bytes, at most " +
+                std::to_string(limit - 1);
         return false;
     }
     if (!LoadCom(machine, image, error)) {

@@ -45,6 +45,11 @@ constexpr int ExpectingComma = 17;
 constexpr int EmptyFileName = 19;
 constexpr int CannotOpen = 20;
 constexpr int SymbolTableOverflow = 21;
+// Errors of the operand expressions and strings.
+constexpr int MissingQuote = 40;
+constexpr int DivisionByZero = 41;
+constexpr int MissingParenthesis = 42;
+constexpr int CharacterConstant = 43;
 } // namespace AssemblerError
 
 // The line map's errors (reading and writing the ".debug" file, looking lines up).

@@ -47,8 +47,6 @@ struct SourceViewState {
 struct SourceViewCommand {
     int id = 0;
     SourceViewAction action = SourceViewAction::Compile;
-    std::string_view key;  // e.g. "Ctrl+F10"; empty for menu items and toolbar buttons
-    std::string_view text; // menu text, or the toolbar's "prompt\ntip"; empty for a key
     SourceViewEnable enable = SourceViewEnable::Always;
 };
 
@@ -82,7 +80,8 @@ constexpr int ContextDelete = 32809;
 constexpr int ContextSelectAll = 32810;
 } // namespace SourceViewCommandId
 
-// Every command of the source view, in menu order.
+// What each command of the source view does and when it is offered; its texts and keys are the
+// main window's (the program's command table).
 const std::vector<SourceViewCommand>& SourceViewCommands();
 // The command with `id`, or null.
 const SourceViewCommand* FindSourceViewCommand(int id);

@@ -4,6 +4,7 @@
 #include "app/CommandEnabling.h"
 #include "app/CommandLine.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -88,15 +89,62 @@ TEST(CommandTable, ToolbarGroupsAndPromptsFollowTheResources) {
     EXPECT_EQ(Find(FileRecentFirst)->ToolTip(), "");
 }
 
-TEST(CommandTable, KeysMatchTheAcceleratorTable) {
-    EXPECT_EQ(Accelerators().size(), 23u);
-    EXPECT_EQ(KeysOf(EditUndo), (std::vector<std::string_view>{"Alt+Backspace", "Ctrl+Z"}));
-    EXPECT_EQ(KeysOf(EditPaste), (std::vector<std::string_view>{"Ctrl+V", "Shift+Ins"}));
-    EXPECT_EQ(KeysOf(EditCut), (std::vector<std::string_view>{"Shift+Del", "Ctrl+X"}));
-    EXPECT_EQ(KeysOf(CompileKey), (std::vector<std::string_view>{"F7"}));
-    EXPECT_EQ(KeysOf(RunToCursorKey), (std::vector<std::string_view>{"Ctrl+F10"}));
-    EXPECT_EQ(KeysOf(NextPane), (std::vector<std::string_view>{"Shift+F6"}));
+TEST(CommandTable, EveryKeyIsBoundOnceAndTheAcceleratorTablesAreAllThere) {
+    std::set<std::string_view> keys;
+    for (const Accelerator& accelerator : Accelerators()) {
+        EXPECT_TRUE(keys.insert(accelerator.key).second) << accelerator.key << " bound twice";
+    }
+    struct Key {
+        std::string_view key;
+        int id;
+    };
+    // The main accelerators, the source view's keys and a sample of the editor's.
+    for (const Key& expected : {Key{"Ctrl+F", 57636},    Key{"Ctrl+N", 57600},
+                                Key{"Ctrl+O", 57601},    Key{"Ctrl+P", 57607},
+                                Key{"Ctrl+R", 57641},    Key{"Ctrl+S", 57603},
+                                Key{"Ctrl+V", 57637},    Key{"Alt+Backspace", 57643},
+                                Key{"Shift+Del", 57635}, Key{"F1", 32833},
+                                Key{"F10", 32817},       Key{"Ctrl+F10", 32816},
+                                Key{"F11", 32782},       Key{"F5", 32815},
+                                Key{"Shift+F5", 32850},  Key{"Shift+F6", 57681},
+                                Key{"F7", 32792},        Key{"F9", 32826},
+                                Key{"Ctrl+F9", 32780},   Key{"Ctrl+Ins", 57634},
+                                Key{"Shift+Ins", 57637}, Key{"Ctrl+X", 57635},
+                                Key{"Ctrl+Z", 57643},    Key{"Ctrl+B", 32880},
+                                Key{"Ctrl+Y", 57644},    Key{"Ctrl+H", 57641},
+                                Key{"Ctrl+C", 57634},    Key{"Ctrl+A", 57642},
+                                Key{"Ins", 37005},       Key{"Ctrl+Shift+Left", 37105},
+                                Key{"Ctrl+7", 37207},    Key{"Alt+7", 37217},
+                                Key{"Ctrl+F2", 37223},   Key{"Ctrl+Shift+F2", 37226},
+                                Key{"F3", 57640},        Key{"Shift+F3", 37126}}) {
+        const auto bound = KeysOf(expected.id);
+        EXPECT_NE(std::find(bound.begin(), bound.end(), expected.key), bound.end())
+            << expected.key << " for " << expected.id;
+    }
+    EXPECT_EQ(KeysOf(EditUndo), (std::vector<std::string_view>{"Ctrl+Z", "Alt+Backspace"}));
     EXPECT_TRUE(KeysOf(DebugRun).empty());
+    // Every key parses as the portable text of a key.
+    for (const Accelerator& accelerator : Accelerators()) {
+        EXPECT_EQ(accelerator.key.find(';'), std::string_view::npos) << accelerator.key;
+        EXPECT_FALSE(accelerator.key.empty());
+    }
+}
+
+TEST(CommandTable, EditorAndSourceViewCommandsAreTheViewsAndKeepTheirIds) {
+    for (const auto table : {EditorCommands::ViewCommands(), EditorCommands::EditCommands()}) {
+        for (const EditorCommands::Command& command : table) {
+            const Command* row = Find(command.id);
+            ASSERT_NE(row, nullptr) << command.id;
+            EXPECT_EQ(row->hook, EnableHook::View) << command.id;
+        }
+    }
+    for (const SourceViewCommand& command : SourceViewCommands()) {
+        if (command.id != SourceViewCommandId::HtmlHelpOther) {
+            EXPECT_NE(Find(command.id), nullptr) << command.id;
+        }
+    }
+    EXPECT_EQ(Find(SourceViewCommandId::ContextDelete)->menuText, "&Delete");
+    EXPECT_EQ(Find(SourceViewCommandId::ContextSelectAll)->menuText, "Select All");
 }
 
 TEST(CommandEnabling, FrameCommandsFollowTheFrameAndViewCommandsTheView) {

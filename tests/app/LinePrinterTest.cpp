@@ -86,6 +86,70 @@ TEST_F(LinePrinterTest, PrintCommandRunsOncePerTextAndIsWaitedFor) {
     EXPECT_TRUE(TempFolderIsEmpty());
 }
 
+// Runs in `folder` as the current folder, as a program started from there would.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const fs::path& folder) : previous(fs::current_path()) {
+        fs::current_path(folder);
+    }
+    ~CurrentFolder() { fs::current_path(previous); }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+private:
+    fs::path previous;
+};
+
+TEST_F(LinePrinterTest, WithoutAnAbsoluteHomeItIsCode30AndWritesNothing) {
+    const auto here = folder / "current";
+    fs::create_directories(here);
+    const CurrentFolder current(here);
+    struct Row {
+        const char* xdgDataHome;
+        const char* home;
+    };
+    for (const Row row : {Row{"", ""}, Row{"data", ""}, Row{"", "home"}, Row{"data", "."}}) {
+        ScopedEnvironment data("XDG_DATA_HOME", row.xdgDataHome);
+        ScopedEnvironment home("HOME", row.home);
+        unsetenv("HOME");
+        if (row.home[0] != '\0') {
+            setenv("HOME", row.home, 1);
+        }
+        try {
+            printer.PrintText("lost?");
+            ADD_FAILURE() << "printed without a home: " << row.xdgDataHome << ", " << row.home;
+        } catch (const CMyException& error) {
+            EXPECT_EQ(error.code, 30);
+            EXPECT_EQ(error.errorFlag, 1);
+            EXPECT_EQ(error.message,
+                      "Cannot find a folder for the printer file: neither XDG_DATA_HOME nor HOME "
+                      "names an absolute path (set ZORVAN_LPT1 to choose the file)");
+        }
+        EXPECT_TRUE(fs::is_empty(here)) << "nothing lands in the current folder";
+    }
+    EXPECT_TRUE(TempFolderIsEmpty());
+    // A relative XDG_DATA_HOME is ignored in favour of the home folder.
+    ScopedEnvironment data("XDG_DATA_HOME", "data");
+    ScopedEnvironment home("HOME", (folder / "home").string());
+    printer.PrintText("home");
+    EXPECT_EQ(ReadFile(folder / "home/.local/share/Zorvan/LPT1.txt"), "home");
+    EXPECT_TRUE(fs::is_empty(here));
+}
+
+TEST_F(LinePrinterTest, APrintCommandGetsTheTextOnItsInputAndAsAFileThatHasNoNameLeft) {
+    const auto listing = folder / "listing";
+    const auto fromInput = folder / "input";
+    const auto fromArgument = folder / "argument";
+    ScopedEnvironment command("ZORVAN_PRINT_COMMAND",
+                              "ls -A \"$TMPDIR\" > '" + listing.string() + "'; cat > '" +
+                                  fromInput.string() + "'; cat >> '" + fromArgument.string() + "'");
+    printer.PrintText("Line one\r\n");
+    EXPECT_EQ(ReadFile(listing), "") << "the temporary file was removed before the command ran";
+    EXPECT_EQ(ReadFile(fromInput), "Line one\r\n");
+    EXPECT_EQ(ReadFile(fromArgument), "Line one\r\n");
+    EXPECT_TRUE(TempFolderIsEmpty());
+}
+
 TEST_F(LinePrinterTest, UnusableTempFolderIsCode30) {
     const auto out = folder / "printer.txt";
     ScopedEnvironment lpt1("ZORVAN_LPT1", out.string());

@@ -74,6 +74,9 @@ protected:
             for (const auto& [name, value] : environment) {
                 setenv(name.c_str(), value.c_str(), 1);
             }
+            if (childSetup) {
+                childSetup();
+            }
             std::vector<char*> argv{const_cast<char*>(ZORVAN_RUNNER)};
             for (const auto& argument : arguments) {
                 argv.push_back(const_cast<char*>(argument.c_str()));
@@ -110,6 +113,8 @@ protected:
     }
 
     fs::path folder = NewFolder();
+    // Runs in the child after its standard streams are in place, before zorvan-run starts.
+    std::function<void()> childSetup;
 };
 
 struct Case {
@@ -166,6 +171,7 @@ TEST_F(RunnerTest, ExamplesAndOptions) {
         {"com_tst8080", {"--com", "TST8080.COM"}, "cpu", "", 0},
         {"com_step_limit", {"--com", "--max-steps", "200", "TST8080.COM"}, "cpu", "", 3},
         {"com_missing", {"--com", "NONE.COM"}, nullptr, "", 2},
+        {"usage_timeout", {"--timeout", "soon", "x.85"}, nullptr, "", 64},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.golden);
@@ -244,6 +250,85 @@ TEST_F(RunnerTest, InterruptStopsTheRunAndPrintsTheState) {
     EXPECT_TRUE(spinning.out.starts_with("stop 32: IP = ")) << spinning.out;
     EXPECT_NE(spinning.out.find(" -   Run stopped\nA="), std::string::npos) << spinning.out;
     EXPECT_EQ(spinning.err, "");
+}
+
+// A run that cannot end otherwise is killed after this long, so that a regression fails the
+// test instead of holding it up.
+void KillAfter(pid_t child, std::chrono::seconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+        siginfo_t info{};
+        if (waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+            info.si_pid == child) {
+            return;
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+    kill(child, SIGKILL);
+}
+
+// Closed standard streams: a prompt reads the end of input instead of the cancel pipe that would
+// otherwise take descriptor 0, and a report that cannot be written is an error, not a success.
+TEST_F(RunnerTest, ClosedOrFullStandardStreams) {
+    Place(examples / "keyboard.85");
+    childSetup = [] { close(0); };
+    ExpectGolden(Run({"keyboard.85"}), "keyboard_cancelled", 0);
+
+    childSetup = [] { dup2(open("/dev/full", O_WRONLY), 1); };
+    auto outcome = Run({"keyboard.85"});
+    EXPECT_EQ(outcome.status, 74);
+    EXPECT_TRUE(outcome.err.ends_with(
+        "zorvan-run: the report could not be written: No space left on device\n"))
+        << outcome.err;
+
+    childSetup = [] { close(1); };
+    outcome = Run({"keyboard.85"});
+    EXPECT_EQ(outcome.status, 74);
+    EXPECT_TRUE(outcome.err.ends_with(
+        "zorvan-run: the report could not be written: standard output is closed\n"))
+        << outcome.err;
+
+    childSetup = [] { dup2(open("/dev/full", O_WRONLY), 1); };
+    outcome = Run({"--help"});
+    EXPECT_EQ(outcome.status, 74);
+
+    // All three closed: nothing to say it on, but the status still tells.
+    childSetup = [] {
+        close(0);
+        close(1);
+        close(2);
+    };
+    outcome = Run({"keyboard.85"});
+    EXPECT_EQ(outcome.status, 74);
+}
+
+// --timeout ends a busy loop and a device wait the way Ctrl+C does, with its own status.
+TEST_F(RunnerTest, TimeoutEndsTheRunLikeAnInterrupt) {
+    const auto watch = [](pid_t child) { KillAfter(child, std::chrono::seconds(20)); };
+    Place(goldens / "long_delay.85");
+    ExpectGolden(Run({"--timeout", "0.2", "long_delay.85"}, "", {}, watch), "timeout_delay", 4);
+
+    Place(examples / "keyboard.85");
+    ExpectGolden(Run({"--timeout=0.2", "keyboard.85"}, "", {}, watch), "timeout_prompt", 4);
+
+    Place(goldens / "spin.85");
+    const auto spinning = Run({"--timeout", "0.2", "spin.85"}, "", {}, watch);
+    EXPECT_EQ(spinning.status, 4);
+    EXPECT_TRUE(spinning.out.starts_with("stop 32: IP = ")) << spinning.out;
+    EXPECT_EQ(spinning.err, "zorvan-run: the time limit of 0.2 seconds ran out\n");
+
+    // A run that ends first keeps its own status.
+    Place(examples / "beeper.85");
+    ExpectGolden(Run({"--timeout", "60", "beeper.85"}), "beeper", 0);
+}
+
+// A .COM file too large for the memory is refused with its real size.
+TEST_F(RunnerTest, ComFileTooLargeNamesItsSize) {
+    WriteFile(folder / "BIG.COM", std::string(70000, '\0'));
+    const auto outcome = Run({"--com", "BIG.COM"});
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.err,
+              "BIG.COM: error: BIG.COM: The program is too large: 70000 bytes, at most 65024\n");
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "AssemblerFixture.h"
-#include "support/TempFolder.h"
 #include "assembler/LineReader.h"
+#include "support/TempFolder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -60,8 +60,8 @@ TEST(BadInput, ADebugFileThatCannotBeWrittenClosesTheSource) {
     std::filesystem::create_directory(source + ".debug");
     const CMyException error = CompileError(source);
     EXPECT_EQ(error.GetCode(), 20);
-    EXPECT_EQ(error.GetMessage(),
-              "CdebugData::Error could not open debug info file <" + source + ".debug>");
+    EXPECT_EQ(error.GetMessage(), "CdebugData::Error could not open debug info file <" + source +
+                                      ".debug>: Not a regular file (a folder)");
     // Nothing was assembled, and the source can be removed and compiled again.
     std::filesystem::remove(source + ".debug");
     AssemblerFixture fixture;

@@ -119,8 +119,8 @@ INSTANTIATE_TEST_SUITE_P(
         SourceErrorRow{"nop\n\nmov a\n", 17,
                        "Line - 3 Column - 0  Syntax Error: Expecting an identifier", "0 1 1 3 "},
         SourceErrorRow{"nop\r\nnop\r\nbad\r\n", 13, "Line - 3 Column - 1 Syntax Error", "0 1 1 2 "},
-        SourceErrorRow{"jmp later\nmvi a, later\nlater: nop\n", 14,
-                       "Line - 2 Column - 8  Expecting number or constant symbol", "0 1 3 2 "},
+        SourceErrorRow{"jmp later\nmvi a, later\n.org later\nlater: nop\n", 14,
+                       "Line - 3 Column - 6  Expecting number or constant symbol", "0 1 3 2 "},
         SourceErrorRow{"LOOP: nop\njmp loop\n", 12, "Line - 2 Column - 5  Unresolved symbol <loop>",
                        "0 1 1 2 "},
         SourceErrorRow{"\n\n\n\n\n\njmp x\n", 12, "Line - 7 Column - 5  Unresolved symbol <x>",
@@ -129,8 +129,8 @@ INSTANTIATE_TEST_SUITE_P(
                        "Line - 1 Column - 5  Unresolved symbol <Loop>", "0 1 3 2 6 3 "},
         SourceErrorRow{"a1: nop\na1: nop", 11, "Line - 2 Column - 2 Duplicate Symbol", "0 1 "},
         SourceErrorRow{".equ x 5\nx: nop", 11, "Line - 2 Column - 2 Duplicate Symbol", ""},
-        SourceErrorRow{".begin later\nlater: nop", 14,
-                       "Line - 1 Column - 8  Expecting number or constant symbol", ""},
+        SourceErrorRow{"DS later\nlater: nop", 14,
+                       "Line - 1 Column - 4  Expecting number or constant symbol", ""},
         SourceErrorRow{"nop\n.equ", 16,
                        "Line - 2 Column - 0  Syntax Error: Expecting an identifier", "0 1 "}));
 
@@ -211,3 +211,36 @@ TEST(Compile, ASecondCompileStartsAfresh) {
 }
 
 } // namespace
+
+// The lines the editor shows are the lines the assembler counts, whatever ends them: errors and
+// line-map records name the same line for each of the editor's line-end styles.
+struct LineEndRow {
+    const char* name;
+    const char* lineEnd;
+};
+
+class LineEnds : public ::testing::TestWithParam<LineEndRow> {};
+
+TEST_P(LineEnds, NumberTheLinesAsTheEditorShowsThem) {
+    const std::string end = GetParam().lineEnd;
+    TempFolder folder;
+    const std::string text = "; a program" + end + end + "  mvi a, 1" + end + "  hlt" + end;
+    const std::string source = folder.Write("styled.85", text);
+    AssemblerFixture fixture;
+    fixture.parser.Compile(source);
+    EXPECT_EQ(TempFolder::Read(source + ".debug"), "0 3 2 4 ");
+    EXPECT_EQ(fixture.Bytes(0, 3), (std::vector<std::uint8_t>{0x3E, 0x01, 0x76}));
+
+    const std::string bad = folder.Write("bad.85", "  nop" + end + "  nop" + end + "  bad" + end);
+    try {
+        fixture.parser.Compile(bad);
+        FAIL() << "no error";
+    } catch (const CMyException& error) {
+        EXPECT_EQ(error.line, 3);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, LineEnds,
+                         ::testing::Values(LineEndRow{"Lf", "\n"}, LineEndRow{"CrLf", "\r\n"},
+                                           LineEndRow{"LfCr", "\n\r"}, LineEndRow{"Cr", "\r"}),
+                         [](const auto& row) { return std::string(row.param.name); });

@@ -190,3 +190,69 @@ TEST(KeywordClassifier, LongLinesAreColouredWhole) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(KeywordClassifier, PlainDirectivesAndStringsHaveTheirColours) {
+    const ClassifyRow classified[] = {
+        {"ORG 100H", 0, 0, "org", 3, true, 11}, {"table: db 1", 6, 7, "db", 2, true, 11},
+        {"x EQU 5", 1, 2, "equ", 3, true, 11},  {"end", 0, 0, "end", 3, true, 11},
+        {"endless", 0, 0, "", 7, true, 2},      {"'a;b' ; c", 0, 0, "", 5, true, 2},
+        {"'it''s'", 0, 0, "", 7, true, 2},      {"'open", 0, 0, "", 5, true, 2},
+    };
+    for (const ClassifyRow& row : classified) {
+        SCOPED_TRACE('"' + std::string(row.line) + "\" at " + std::to_string(row.position));
+        const WordClass word = ClassifyWord(row.line, row.position);
+        EXPECT_EQ(word.start, row.start);
+        EXPECT_EQ(word.entry ? word.entry->name : std::string_view{}, row.entry);
+        EXPECT_EQ(word.length, row.length);
+        EXPECT_EQ(word.continueLine, row.continueLine);
+        EXPECT_EQ(word.colourIndex, row.colour);
+    }
+    const ColourRow coloured[] = {
+        {"table: DB 'a;b', 1 ; c", "2222222DDD222222222777"},
+        {"MVI A, 'A'", "6666822222"},
+        {"count EQU 5", "222222DDDD2"},
+    };
+    for (const ColourRow& row : coloured) {
+        SCOPED_TRACE('"' + std::string(row.line) + '"');
+        std::vector<ColourBlock> blocks;
+        ColourLine(row.line, 0, blocks);
+        EXPECT_EQ(Drawn(row.line, blocks), row.drawn);
+    }
+}
+
+TEST(KeywordClassifier, EveryPlainDirectiveHasItsOwnHelp) {
+    const KeywordTable& plain = PlainDirectiveKeywords();
+    EXPECT_EQ(plain.ColourIndex(), 11);
+    std::vector<std::string_view> names;
+    for (const KeywordEntry& entry : plain.Entries()) {
+        names.push_back(entry.name);
+        EXPECT_TRUE(entry.help.starts_with(" Directive : ")) << entry.name;
+        for (const KeywordEntry& other : plain.Entries()) {
+            EXPECT_TRUE(&other == &entry || other.help != entry.help) << entry.name;
+        }
+    }
+    EXPECT_EQ(names, (std::vector<std::string_view>{"org", "equ", "set", "db", "dw", "ds", "end"}));
+
+    const std::pair<std::string_view, std::string_view> rows[] = {
+        {"  ORG 100H", "org"},   {"db 1, 2", "db"},    {"DW 1", "dw"},
+        {"ds 10", "ds"},         {"END start", "end"}, {"count EQU 5", "equ"},
+        {"count: equ 5", "equ"}, {"x SET x+1", "set"}, {"x set", "set"},
+        {"loop: db 1", ""},      {"count 5", ""},      {"'a' equ", ""},
+        {"x: y: equ 1", ""},     {"nop equ", "nop"},   {"count EQUAL 5", ""},
+    };
+    for (const auto& [line, keyword] : rows) {
+        SCOPED_TRACE('"' + std::string(line) + '"');
+        const auto help = GetLineHelp(line);
+        if (keyword.empty()) {
+            EXPECT_FALSE(help.has_value());
+            continue;
+        }
+        ASSERT_TRUE(help.has_value());
+        const KeywordTable& table = keyword == "nop" ? InstructionKeywords() : plain;
+        EXPECT_EQ(*help, table.MatchAt(keyword, 0)->help);
+    }
+}
+
+} // namespace

@@ -90,7 +90,75 @@ INSTANTIATE_TEST_SUITE_P(
             "_tmp my_label x1:",
             {{K::Identifier, "_tmp", 1}, {K::Identifier, "my_label", 6}, {K::Label, "x1", 16}}},
         TokenRow{"  jmp loop", {{K::Mnemonic, "jmp", 3}, {K::Identifier, "loop", 7}}},
-        TokenRow{"cmax cma", {{K::Identifier, "cmax", 1}, {K::Mnemonic, "cma", 6}}}));
+        TokenRow{"cmax cma", {{K::Identifier, "cmax", 1}, {K::Mnemonic, "cma", 6}}},
+        // Numbers with a radix suffix: the token text is the digits, the column counted from it
+        // as for "101b".
+        TokenRow{"0FFH 23h 17o 17Q 10D 0101b 101B",
+                 {{K::Hex, "0FF", 2},
+                  {K::Hex, "23", 7},
+                  {K::Octal, "17", 11},
+                  {K::Octal, "17", 15},
+                  {K::Decimal, "10", 19},
+                  {K::Binary, "0101", 23},
+                  {K::Binary, "101", 29}}},
+        // A run that is no such number is read as before: a number, then a word.
+        TokenRow{"5nop 12hlt 1ah: 12GH",
+                 {{K::Decimal, "5", 1},
+                  {K::Mnemonic, "nop", 2},
+                  {K::Decimal, "12", 6},
+                  {K::Identifier, "hlt", 8},
+                  {K::Decimal, "1", 12},
+                  {K::Label, "ah", 14},
+                  {K::Decimal, "12", 17},
+                  {K::Identifier, "GH", 19}}},
+        TokenRow{"'A' 'it''s' '' ';#'",
+                 {{K::Text, "'A'", 1},
+                  {K::Text, "'it''s'", 5},
+                  {K::Text, "''", 13},
+                  {K::Text, "';#'", 16}}},
+        TokenRow{"$+(0x10-017)*2/x",
+                 {{K::Here, "$", 1},
+                  {K::Operator, "+", 2},
+                  {K::Operator, "(", 3},
+                  {K::Hex, "10", 6},
+                  {K::Operator, "-", 8},
+                  {K::Octal, "17", 10},
+                  {K::Operator, ")", 12},
+                  {K::Operator, "*", 13},
+                  {K::Decimal, "2", 14},
+                  {K::Operator, "/", 15},
+                  {K::Identifier, "x", 16}}}));
+
+TEST(Lexer, StringsKeepTheirCharactersWithOneQuoteForTwo) {
+    TestLex lex;
+    lex.StartLine("'it''s' '''' 'a;b'");
+    std::vector<std::string> values;
+    while (lex.GetToken() == TokenKind::Text) {
+        values.push_back(lex.StringValue());
+    }
+    EXPECT_EQ(values, (std::vector<std::string>{"it's", "'", "a;b"}));
+}
+
+TEST(Lexer, ATokenReadAheadIsReadAgainAfterRestore) {
+    TestLex lex;
+    lex.StartLine("mvi a, 5 ");
+    lex.GetToken();
+    lex.GetToken();
+    EXPECT_EQ(lex.NextCharacter(), ',');
+    CLex::State state;
+    lex.Save(state);
+    EXPECT_EQ(lex.GetToken(), TokenKind::Comma);
+    EXPECT_EQ(lex.GetToken(), TokenKind::Decimal);
+    EXPECT_EQ(lex.GetToken(), TokenKind::EndOfLine);
+    EXPECT_EQ(lex.NextCharacter(), '\0');
+    lex.Restore(state);
+    EXPECT_EQ(lex.TokenText(), "a");
+    EXPECT_EQ(lex.Column(), 5);
+    EXPECT_EQ(lex.GetToken(), TokenKind::Comma);
+    EXPECT_EQ(lex.GetToken(), TokenKind::Decimal);
+    EXPECT_EQ(lex.GetToken(), TokenKind::EndOfLine);
+    EXPECT_EQ(lex.LineNumber(), 1);
+}
 
 struct ErrorRow {
     std::string line;
@@ -113,23 +181,23 @@ TEST_P(LexerErrors, RaisesTheCodeAndMessage) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, LexerErrors,
-                         ::testing::Values(ErrorRow{"0x1G", 7, "Illegal Hexadecimal number"},
-                                           ErrorRow{"0x10:", 7, "Illegal Hexadecimal number"},
-                                           ErrorRow{"0X10", 6, "Illegal Octal number"},
-                                           ErrorRow{"019", 6, "Illegal Octal number"},
-                                           ErrorRow{"0101b", 6, "Illegal Octal number"},
-                                           ErrorRow{"102b", 5, "Illegal binary number"},
-                                           ErrorRow{"mvi a, -1", 13, "NextToken : Syntax Error"},
-                                           ErrorRow{"$10", 13, "NextToken : Syntax Error"},
-                                           ErrorRow{"'a'", 13, "NextToken : Syntax Error"},
-                                           ErrorRow{"nop\xe9", 13, "NextToken : Syntax Error"},
-                                           ErrorRow{std::string("nop\0nop", 7), 13,
-                                                    "NextToken : Syntax Error"},
-                                           ErrorRow{std::string("0x1F\0", 5), 13,
-                                                    "NextToken : Syntax Error"},
-                                           ErrorRow{std::string("017\0", 4), 13,
-                                                    "NextToken : Syntax Error"}));
+INSTANTIATE_TEST_SUITE_P(
+    Lines, LexerErrors,
+    ::testing::Values(
+        ErrorRow{"0x1G", 7, "Illegal Hexadecimal number"},
+        ErrorRow{"0x10:", 7, "Illegal Hexadecimal number"},
+        ErrorRow{"0X10", 6, "Illegal Octal number"}, ErrorRow{"019", 6, "Illegal Octal number"},
+        ErrorRow{"0108", 6, "Illegal Octal number"}, ErrorRow{"0FFG", 6, "Illegal Octal number"},
+        ErrorRow{"0FFH:", 6, "Illegal Octal number"}, ErrorRow{"102b", 5, "Illegal binary number"},
+        ErrorRow{"mvi a, \"A\"", 13, "NextToken : Syntax Error"},
+        ErrorRow{"@10", 13, "NextToken : Syntax Error"},
+        ErrorRow{"x % 2", 13, "NextToken : Syntax Error"},
+        ErrorRow{"'a", 40, "Missing closing quote"},
+        ErrorRow{"db 'it''s", 40, "Missing closing quote"},
+        ErrorRow{"nop\xe9", 13, "NextToken : Syntax Error"},
+        ErrorRow{std::string("nop\0nop", 7), 13, "NextToken : Syntax Error"},
+        ErrorRow{std::string("0x1F\0", 5), 13, "NextToken : Syntax Error"},
+        ErrorRow{std::string("017\0", 4), 13, "NextToken : Syntax Error"}));
 
 TEST(Lexer, CountsEveryEndedLineWhenTheNextLineStarts) {
     TestLex lex;

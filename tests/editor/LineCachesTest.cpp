@@ -75,6 +75,35 @@ TEST(ColouringStates, InsertedAndRemovedLinesKeepTheStatesBelowInPlace) {
     EXPECT_EQ(states.StateBefore(4, hook), 0);
 }
 
+TEST(ColouringStates, ARangeOfChangedLinesIsColouredAgainUpToWhereTheStateSettles) {
+    VectorLines text(std::vector<std::string>(100, "code"));
+    text.lines[90] = "*/";
+    CommentColouring colour{text};
+    const auto hook = [&](int state, int line) { return colour(state, line); };
+    ColouringStates states;
+    states.Reset(text.Count());
+    EXPECT_EQ(states.StateBefore(100, hook), 0);
+
+    // Lines 10 to 19 change without a comment: they and the line after them are coloured again.
+    states.LinesChanged(10, 19);
+    colour.calls = 0;
+    EXPECT_EQ(states.StateBefore(100, hook), 0);
+    EXPECT_EQ(colour.calls, 11);
+
+    // One of them opens a comment: everything down to its end is coloured again.
+    text.lines[15] = "/*";
+    states.LinesChanged(10, 19);
+    colour.calls = 0;
+    EXPECT_EQ(states.StateBefore(50, hook), 1);
+    EXPECT_EQ(states.StateBefore(100, hook), 0);
+    EXPECT_EQ(colour.calls, 81);
+
+    // A range reaching past the end is cut to the text.
+    states.LinesChanged(95, 200);
+    EXPECT_EQ(states.LineCount(), 100);
+    EXPECT_EQ(states.StateBefore(100, hook), 0);
+}
+
 TEST(DisplayWidths, TheLongestLineFollowsEveryChange) {
     VectorLines text{"ab", "\tabcdef", "x"};
     DisplayWidths widths;
@@ -91,4 +120,22 @@ TEST(DisplayWidths, TheLongestLineFollowsEveryChange) {
     widths.LinesRemoved(text, 0, 1);
     EXPECT_EQ(widths.Longest(), 2);
     EXPECT_EQ(widths.LineCount(), 3);
+
+    // A block of changed lines, short and long ones, as a block indent leaves them.
+    text.lines = {"ab", "\t" + std::string(300, 'y'), "\tx", std::string(299, 'w')};
+    widths.Reset(text, 4);
+    EXPECT_EQ(widths.Longest(), 304);
+    for (std::string& line : text.lines) {
+        line.erase(0, 1);
+    }
+    widths.LinesChanged(text, 0, 3);
+    EXPECT_EQ(widths.Longest(), 300);
+    EXPECT_EQ(widths.Width(0), 1);
+    EXPECT_EQ(widths.Width(2), 1);
+    text.lines[3] = std::string(301, 'w');
+    widths.LinesChanged(text, 3, 9);
+    EXPECT_EQ(widths.Longest(), 301);
+    text.lines[3] = "w";
+    widths.LinesChanged(text, 2, 3);
+    EXPECT_EQ(widths.Longest(), 300);
 }

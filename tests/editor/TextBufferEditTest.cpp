@@ -268,19 +268,55 @@ TEST(TextBufferUndo, LimitDropsWholeOldestGroups) {
     EXPECT_EQ(AllText(buffer), typed.substr(0, 16));
 }
 
-TEST(TextBufferUndo, GroupLongerThanTheLimitNeverUndoesPastTheFront) {
+// The limit never cuts the group being recorded: Undo takes it back whole, however long, and
+// older groups make room for it. Rows: groups of one typed letter before, then a group of
+// `records` single letters, opened anew or merged into the group before it.
+struct LongGroupCase {
+    const char* name;
+    int olderGroups;
+    int records;
+    bool merged;
+};
+
+class LongGroup : public testing::TestWithParam<LongGroupCase> {};
+
+TEST_P(LongGroup, UndoesWholeAndOlderGroupsMakeRoom) {
+    const LongGroupCase& row = GetParam();
     CTextBuffer buffer;
     buffer.StartEmpty();
     CTextPosition caret;
-    buffer.OpenUndoGroup(false);
-    for (int i = 0; i < CTextBuffer::defaultUndoLimit + 6; ++i) {
+    Type(buffer, caret, std::string(static_cast<std::size_t>(row.olderGroups), ' '), nullptr);
+    buffer.OpenUndoGroup(row.merged);
+    for (int i = 0; i < row.records; ++i) {
         caret = Insert(buffer, caret, "z");
     }
     buffer.CloseUndoGroup(nullptr);
+    ASSERT_EQ(buffer.LineLength(0), row.olderGroups + row.records);
+
     ASSERT_TRUE(buffer.Undo(caret));
-    EXPECT_EQ(buffer.LineLength(0), CTextBuffer::defaultUndoLimit);
-    EXPECT_FALSE(buffer.CanUndo());
+    const int kept = row.merged ? 0 : row.olderGroups;
+    EXPECT_EQ(AllText(buffer), std::string(static_cast<std::size_t>(kept), ' '));
+    EXPECT_EQ(caret, (CTextPosition{kept, 0}));
+    // Older groups stay only while the long group leaves room for them.
+    EXPECT_EQ(buffer.CanUndo(), kept > 0 && kept + row.records < CTextBuffer::defaultUndoLimit);
+
+    // Redo brings the whole group back, and the next group drops it when it is over the limit.
+    ASSERT_TRUE(buffer.Redo(caret));
+    EXPECT_EQ(buffer.LineLength(0), row.olderGroups + row.records);
+    Type(buffer, caret, " ", nullptr);
+    ASSERT_TRUE(buffer.Undo(caret));
+    EXPECT_EQ(buffer.CanUndo(), row.olderGroups + row.records < CTextBuffer::defaultUndoLimit);
 }
+
+const LongGroupCase longGroupCases[] = {
+    {"AloneOverTheLimit", 0, CTextBuffer::defaultUndoLimit + 6, false},
+    {"AfterTypingOverTheLimit", 10, 2000, false},
+    {"AfterTypingUnderTheLimit", 10, 500, false},
+    {"MergedIntoTheGroupBefore", 1, 1500, true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Records, LongGroup, testing::ValuesIn(longGroupCases),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // The same modified-state rules hold for a buffer that keeps the flag itself and for one that
 // forwards it to its document, except that the forwarding one never reads as saved again after

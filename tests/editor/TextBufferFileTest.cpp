@@ -7,6 +7,7 @@
 #include <string>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 #include <vector>
 
@@ -46,6 +47,10 @@ const LoadCase loadCases[] = {
     {"NoLfInFirstBlock", block + "\nb", -1, 0, {block + "\nb"}},
     {"CrJustOutsideFirstBlock", block.substr(1) + "\n\ry", -1, 2, {block.substr(1), "\ry"}},
     {"CrAtEndOfFirstBlock", block.substr(2) + "\n\ry", -1, 1, {block.substr(2), "y"}},
+    {"Cr", "a\rb\r", -1, 3, {"a", "b", ""}},
+    {"EmptyLinesBetweenCrs", "a\r\rb", -1, 3, {"a", "", "b"}},
+    {"CrWithoutLfInFirstBlock", "a\r" + block + "\nb", -1, 3, {"a", block + "\nb"}},
+    {"NulStaysInItsLine", "MZ\0\x01\r\n\0"s, -1, 0, {"MZ\0\x01"s, "\0"s}},
 };
 
 class LoadAndSave : public testing::TestWithParam<LoadCase> {};
@@ -77,13 +82,24 @@ TEST(TextBufferSave, WritesTheRequestedLineEndsAndNoneAfterTheLastLine) {
     CTextBuffer buffer;
     ASSERT_TRUE(buffer.LoadText(path));
     const std::pair<int, std::string> rows[] = {
-        {0, "one\r\ntwo\r\n"}, {1, "one\n\rtwo\n\r"}, {2, "one\ntwo\n"}};
+        {0, "one\r\ntwo\r\n"}, {1, "one\n\rtwo\n\r"}, {2, "one\ntwo\n"}, {3, "one\rtwo\r"}};
     for (const auto& [style, bytes] : rows) {
         ASSERT_TRUE(buffer.SaveText(path, style)) << style;
         EXPECT_EQ(ReadBytes(path), bytes) << style;
     }
-    EXPECT_FALSE(buffer.SaveText(path, 3));
-    EXPECT_EQ(ReadBytes(path), "one\ntwo\n");
+    EXPECT_FALSE(buffer.SaveText(path, 4));
+    EXPECT_EQ(ReadBytes(path), "one\rtwo\r");
+}
+
+TEST(LineEnd, LabelsNameTheLineEndsTheyStandFor) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"\r\n", "DOS"}, {"\n\r", "LF CR"}, {"\n", "UNIX"}, {"\r", "MAC"}};
+    for (int style = 0; style < LineEnd::Count; ++style) {
+        EXPECT_EQ(LineEnd::Text(style), rows[style].first) << style;
+        EXPECT_EQ(LineEnd::Label(style), rows[style].second) << style;
+    }
+    EXPECT_EQ(LineEnd::Label(-1), "");
+    EXPECT_EQ(LineEnd::Label(LineEnd::Count), "");
 }
 
 TEST(TextBufferSave, KeepsPermissionsAndSavesThroughALink) {
@@ -223,32 +239,56 @@ TEST(TextBufferSave, FailedRenameKeepsTheOldFileAndTheNewText) {
     EXPECT_EQ(ReadBytes(kept), "new\ntext");
 }
 
-TEST(TextBufferLoad, BadInputFailsAndKeepsTheTextThatWasThere) {
+TEST(TextBufferLoad, BadInputFailsSaysWhyAndKeepsTheTextThatWasThere) {
+    using Failure = CTextBuffer::LoadFailure;
     TempFolder folder;
     const std::string good = folder.File("good.85");
     WriteBytes(good, "kept\r\nlines");
-    const std::string binary = folder.File("binary.com");
-    WriteBytes(binary, "MZ\0\x01\r\n"s);
+    const std::string longLine = folder.File("long.85");
+    WriteBytes(longLine, "a\r\n" + std::string(CTextBuffer::maxLineLength + 1, 'x') + "\r\nb");
+    // Sparse: it takes no room on the disk.
     const std::string huge = folder.File("huge.85");
-    WriteBytes(huge, "a\r\n" + std::string(CTextBuffer::maxLineLength + 1, 'x') + "\r\nb");
+    WriteBytes(huge, "");
+    std::filesystem::resize_file(huge, std::uintmax_t{1} << 31);
     const std::string unreadable = folder.File("unreadable.85");
     WriteBytes(unreadable, "secret");
     chmod(unreadable.c_str(), 0);
     std::filesystem::create_directory(folder.File("folder.85"));
+    ASSERT_EQ(mkfifo(folder.File("pipe.85").c_str(), 0600), 0);
 
+    struct Row {
+        std::string path;
+        Failure failure;
+        std::string text;
+    };
     // Root reads any file whatever its bits; this one fails on the first read even for root.
-    const std::string failingRead = geteuid() == 0 ? "/proc/self/mem" : unreadable;
-    const std::string paths[] = {folder.File("missing.85"), folder.File("folder.85"), binary, huge,
-                                 failingRead};
+    const Row rows[] = {
+        {folder.File("missing.85"), Failure::Missing, "The file does not exist."},
+        {folder.File("folder.85"), Failure::NotAFile, "It is not a regular file."},
+        {folder.File("pipe.85"), Failure::NotAFile, "It is not a regular file."},
+        {longLine, Failure::LineTooLong, "Line 2 is longer than 1048576 characters."},
+        {huge, Failure::TooLarge,
+         "The file is larger than the 2147483646 bytes the editor can hold."},
+        geteuid() == 0
+            ? Row{"/proc/self/mem", Failure::ReadError, "The file could not be read: "}
+            : Row{unreadable, Failure::NoPermission, "You have no permission to read the file."},
+    };
 
     CTextBuffer buffer;
     ASSERT_TRUE(buffer.LoadText(good));
-    for (const std::string& path : paths) {
-        EXPECT_FALSE(buffer.LoadText(path)) << path;
-        EXPECT_EQ(Lines(buffer), (std::vector<std::string>{"kept", "lines"})) << path;
+    EXPECT_EQ(buffer.LastLoadFailure(), Failure::None);
+    EXPECT_EQ(buffer.LoadFailureText(), "");
+    for (const Row& row : rows) {
+        EXPECT_FALSE(buffer.LoadText(row.path)) << row.path;
+        EXPECT_EQ(buffer.LastLoadFailure(), row.failure) << row.path;
+        EXPECT_EQ(buffer.LoadFailureText().substr(0, row.text.size()), row.text) << row.path;
+        EXPECT_EQ(Lines(buffer), (std::vector<std::string>{"kept", "lines"})) << row.path;
         EXPECT_TRUE(buffer.IsInitialised());
     }
-    EXPECT_FALSE(buffer.LoadText(good, 3));
+    EXPECT_FALSE(buffer.LoadText(good, LineEnd::Count));
+    EXPECT_EQ(buffer.LastLoadFailure(), Failure::UnknownStyle);
+    ASSERT_TRUE(buffer.LoadText(good));
+    EXPECT_EQ(buffer.LoadFailureText(), "");
 }
 
 TEST(TextBufferLoad, LongestAllowedLineLoads) {

@@ -44,21 +44,16 @@ TEST(ClipboardText, LineFeedsBecomeBufferBreaksAndUnsavableTextIsRefused) {
     }
 }
 
-TEST(EditorCommands, EveryCommandHasAUniqueIdAndKey) {
+TEST(EditorCommands, EveryCommandHasAUniqueIdAndAName) {
     std::set<int> ids;
-    std::set<std::string> keys;
     for (const auto table : {EditorCommands::ViewCommands(), EditorCommands::EditCommands()}) {
         for (const EditorCommands::Command& command : table) {
             EXPECT_TRUE(ids.insert(command.id).second) << command.id;
-            std::string all = command.keys;
-            for (std::size_t start = 0; !all.empty() && start != std::string::npos;) {
-                const std::size_t end = all.find("; ", start);
-                const std::string key = all.substr(start, end - start);
-                EXPECT_TRUE(keys.insert(key).second) << key;
-                start = end == std::string::npos ? end : end + 2;
-            }
+            EXPECT_NE(std::string(command.name), "") << command.id;
         }
     }
     EXPECT_EQ(ids.size(), 37u + 20u + 10u);
-    EXPECT_EQ(std::string(EditorCommands::Lookup(37209)->keys), "Ctrl+9");
+    EXPECT_EQ(std::string(EditorCommands::Lookup(37209)->name), "Toggle Bookmark 9");
+    EXPECT_TRUE(EditorCommands::Lookup(EditorCommands::ExtWordLeft)->extendsSelection);
+    EXPECT_EQ(EditorCommands::Lookup(1), nullptr);
 }

@@ -23,20 +23,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     machine.Reset();
     // Half of the inputs run without a handler, so CALL 5 stops as a bad system call.
     machine.SetSystemCallHandler(size % 2 == 0 ? &handler : nullptr);
-    constexpr std::size_t registerBytes = 10;
-    if (size >= registerBytes) {
-        machine.a = data[0];
-        machine.b = data[1];
-        machine.c = data[2];
-        machine.d = data[3];
-        machine.e = data[4];
-        machine.h = data[5];
-        machine.l = data[6];
-        machine.flags = data[7];
-        machine.sp = static_cast<std::uint16_t>(data[8] << 8 | data[9]);
-        data += registerBytes;
-        size -= registerBytes;
-    }
+    // The program is the whole input and the registers are its last bytes (0 where it is
+    // shorter), so that even the few-byte inputs libFuzzer starts with set both: it grows its
+    // inputs only slowly.
+    const auto fromEnd = [data, size](std::size_t index) -> std::uint8_t {
+        return index < size ? data[size - 1 - index] : 0;
+    };
+    machine.a = fromEnd(0);
+    machine.b = fromEnd(1);
+    machine.c = fromEnd(2);
+    machine.d = fromEnd(3);
+    machine.e = fromEnd(4);
+    machine.h = fromEnd(5);
+    machine.l = fromEnd(6);
+    machine.flags = fromEnd(7);
+    machine.sp = static_cast<std::uint16_t>(fromEnd(8) << 8 | fromEnd(9));
     std::memcpy(machine.memory.data(), data,
                 size < machine.memory.size() ? size : machine.memory.size());
     machine.SetStepOut(size > 0 ? data[0] & 1 : 0);

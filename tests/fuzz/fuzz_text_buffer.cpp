@@ -1,9 +1,11 @@
 // Any bytes as a source file, then a run of edits at any positions (outside the text too):
-// the loaded lines joined by the detected line end give the file back; every change is undone
-// to exactly the text before it and redone to exactly the text after it; positions moved
-// through the change descriptions stay inside the text.
+// every file loads, and the loaded lines joined by the detected line end give the file back; every
+// change is undone to exactly the text before it and redone to exactly the text after it; positions
+// moved through the change descriptions stay inside the text.
+#include "editor/BufferLines.h"
 #include "editor/CTextBuffer.h"
 #include "editor/CTextChange.h"
+#include "editor/IndentRules.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -70,28 +72,23 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    const int style = input.ConsumeIntegralInRange(-1, 2);
+    const int style = input.ConsumeIntegralInRange(LineEnd::Automatic, LineEnd::Count - 1);
     const std::string bytes = input.ConsumeRandomLengthString(4096);
     std::FILE* file = std::fopen(SourcePath().c_str(), "wb");
     Require(file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
             std::fclose(file) == 0);
 
     CTextBuffer buffer;
-    if (buffer.LoadText(SourcePath(), style)) {
-        std::string joined;
-        const std::vector<std::string> lines = Snapshot(buffer);
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            joined += lines[i];
-            if (i + 1 < lines.size()) {
-                joined += LineEnd::Text(buffer.LineEndStyle());
-            }
+    Require(buffer.LoadText(SourcePath(), style));
+    std::string joined;
+    const std::vector<std::string> loaded = Snapshot(buffer);
+    for (std::size_t i = 0; i < loaded.size(); ++i) {
+        joined += loaded[i];
+        if (i + 1 < loaded.size()) {
+            joined += LineEnd::Text(buffer.LineEndStyle());
         }
-        Require(joined == bytes);
-    } else {
-        // Only binary files are refused at these sizes.
-        Require(bytes.find('\0') != std::string::npos);
-        buffer.StartEmpty();
     }
+    Require(joined == bytes);
 
     FollowingView view;
     buffer.AttachView(&view);
@@ -99,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (input.remaining_bytes() > 0 && states.size() < 64) {
         const int line = input.ConsumeIntegralInRange(-1, buffer.LineCount());
         const int character = input.ConsumeIntegralInRange(-1, 20);
-        switch (input.ConsumeIntegralInRange(0, 2)) {
+        switch (input.ConsumeIntegralInRange(0, 3)) {
         case 0: {
             const std::string text = input.ConsumeRandomLengthString(12);
             int endLine = 0;
@@ -116,6 +113,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const int endChar = input.ConsumeIntegralInRange(-1, 20);
             const bool empty = line == endLine && character == endChar;
             if (buffer.DeleteRange(&view, line, character, endLine, endChar) && !empty) {
+                states.push_back(Snapshot(buffer));
+            }
+            break;
+        }
+        case 2: {
+            // A block indent or outdent; one that changes nothing records nothing.
+            const int lastLine = input.ConsumeIntegralInRange(-1, buffer.LineCount());
+            bool done = false;
+            if (input.ConsumeBool()) {
+                done = buffer.InsertAtLineStarts(&view, line, lastLine,
+                                                 input.ConsumeRandomLengthString(4));
+            } else if (line >= 0 && lastLine < buffer.LineCount() && line <= lastLine) {
+                done = buffer.DeleteAtLineStarts(
+                    &view, line,
+                    IndentRules::OutdentLengths(BufferLines(&buffer), line, lastLine,
+                                                input.ConsumeIntegralInRange(1, 8)));
+            }
+            if (done && Snapshot(buffer) != states.back()) {
                 states.push_back(Snapshot(buffer));
             }
             break;

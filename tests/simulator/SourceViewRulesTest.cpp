@@ -42,17 +42,12 @@ TEST(SourceViewCommands, EnablingFollowsDocumentSimulatorAndExecution) {
     }
 }
 
-TEST(SourceViewCommands, IdsAreUniqueAndKeysAreTheAccelerators) {
+TEST(SourceViewCommands, IdsAreUniqueAndEachHasItsAction) {
     std::set<int> ids;
-    std::set<std::string_view> keys;
     for (const SourceViewCommand& command : SourceViewCommands()) {
         EXPECT_TRUE(ids.insert(command.id).second) << command.id;
-        if (!command.key.empty()) {
-            EXPECT_TRUE(keys.insert(command.key).second) << command.key;
-        }
     }
-    EXPECT_EQ(keys, (std::set<std::string_view>{"F7", "F5", "F11", "F10", "Ctrl+F10", "F9",
-                                                "Ctrl+F9", "Ctrl+B", "Shift+F5", "F1"}));
+    EXPECT_EQ(ids.size(), 27u);
     EXPECT_EQ(FindSourceViewCommand(SourceViewCommandId::RunToCursorKey)->action,
               SourceViewAction::RunToCursor);
     EXPECT_EQ(FindSourceViewCommand(1), nullptr);

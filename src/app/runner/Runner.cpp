@@ -1,37 +1,12 @@
 #include "app/runner/Runner.h"
 
+#include "app/AssemblerErrorLine.h"
 #include "assembler/CParse.h"
 #include "machine/LedTextArt.h"
 
 #include <array>
+#include <cerrno>
 #include <unistd.h>
-
-namespace {
-
-// The message of an assembler error without its "Line - L Column - C " position text.
-std::string TextAfterPosition(const std::string& message) {
-    std::size_t start = 0;
-    if (message.starts_with("Line - ")) {
-        const auto column = message.find("Column - ");
-        if (column != std::string::npos) {
-            start = column + 9;
-            if (start < message.size() && message[start] == '-') {
-                ++start;
-            }
-            while (start < message.size() && message[start] >= '0' && message[start] <= '9') {
-                ++start;
-            }
-        }
-    }
-    const auto first = message.find_first_not_of(" \t", start);
-    if (first == std::string::npos) {
-        return {};
-    }
-    const auto last = message.find_last_not_of(" \t");
-    return message.substr(first, last - first + 1);
-}
-
-} // namespace
 
 Runner::Runner(const RunnerOptions& runOptions, const std::atomic<bool>& interruptFlag,
                std::FILE* outStream, std::FILE* errStream)
@@ -49,12 +24,17 @@ int Runner::Run() {
     }
     machine.SetLedChanged(0);
     const auto ending = Execute();
+    // A device wait ended by the interrupt stops with the same code as the run loop does.
+    interruptedRun = ending == Ending::Interrupted ||
+                     (ending == Ending::Stopped && stop->code == StopCode::Cancelled);
     if (ending != Ending::ProgramEnd) {
         EndConsoleLine();
         PrintState(ending);
     }
     PrintDumpsAndPorts();
-    std::fflush(out);
+    if (std::fflush(out) != 0) {
+        outputError = errno;
+    }
     switch (ending) {
     case Ending::ProgramEnd:
         return ExitHalt;
@@ -76,12 +56,7 @@ bool Runner::Assemble() {
     try {
         parser.Compile(options.file);
     } catch (const CMyException& error) {
-        std::string position;
-        if (error.line >= 0) {
-            position = std::to_string(error.line) + ":" + std::to_string(error.column) + ":";
-        }
-        std::fprintf(err, "%s:%s error: %s (code %d)\n", options.file.c_str(), position.c_str(),
-                     TextAfterPosition(error.message).c_str(), error.code);
+        std::fprintf(err, "%s\n", AssemblerErrorLine::Format(options.file, error).c_str());
         return false;
     }
     machine.Start();

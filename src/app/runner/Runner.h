@@ -32,6 +32,10 @@ public:
 
     // The exit status.
     int Run();
+    // Whether the last Run ended through `interrupted`.
+    bool WasInterrupted() const { return interruptedRun; }
+    // The errno of the report's last write when it failed, else 0.
+    int OutputError() const { return outputError; }
 
 private:
     enum class Ending { Stopped, StepLimit, Interrupted, ProgramEnd };
@@ -63,5 +67,7 @@ private:
 
     C8085Object machine;
     std::uint64_t steps = 0;
+    bool interruptedRun = false;
+    int outputError = 0;
     std::optional<CMyException> stop;
 };

@@ -10,10 +10,13 @@ struct RunnerOptions {
     struct DumpRange {
         std::uint16_t address;
         std::uint32_t length; // up to 0x10000 bytes
+
+        bool operator==(const DumpRange&) const = default;
     };
 
     std::string file;
     std::optional<std::uint64_t> maxSteps;
+    std::optional<double> timeoutSeconds; // the whole run, device waits included
     bool trace = false;
     bool ports = false;
     bool noDelay = false;
@@ -23,8 +26,10 @@ struct RunnerOptions {
     bool help = false;
     std::vector<DumpRange> dumps;
 
+    bool operator==(const RunnerOptions&) const = default;
+
     // The options of `arguments` (without the program name); std::nullopt with `error` set for a
-    // usage error.
+    // usage error. The first mistake in the order of the arguments is the one reported.
     static std::optional<RunnerOptions> Parse(const std::vector<std::string>& arguments,
                                               std::string& error);
 

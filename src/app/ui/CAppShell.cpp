@@ -12,6 +12,45 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 
+#ifdef ZORVAN_HAVE_XCB
+#include <QGuiApplication>
+#include <xcb/xcb.h>
+#endif
+
+namespace {
+
+// X11 key state bits: Lock is Caps Lock, Mod2 Num Lock.
+constexpr quint32 capsLockBit = 0x2;
+constexpr quint32 numLockBit = 0x10;
+
+// The lock keys' state as the X server has it now, when the program runs under X.
+bool QueryLockState(quint32& state) {
+#ifdef ZORVAN_HAVE_XCB
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    if (connection == nullptr) {
+        return false;
+    }
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    if (screen == nullptr) {
+        return false;
+    }
+    xcb_query_pointer_reply_t* reply =
+        xcb_query_pointer_reply(connection, xcb_query_pointer(connection, screen->root), nullptr);
+    if (reply == nullptr) {
+        return false;
+    }
+    state = reply->mask;
+    free(reply);
+    return true;
+#else
+    state = 0;
+    return false;
+#endif
+}
+
+} // namespace
+
 // The program's icon, compiled into this library.
 static void LoadResources() {
     Q_INIT_RESOURCE(zorvan);
@@ -46,6 +85,10 @@ void CAppShell::Start(const QString& file, bool splash) {
         return new CMyZorvanView(document, parent);
     });
     mainFrame->helpHandler = [this] { OpenHtmlHelp(); };
+    // Right from the start, not only after the first key.
+    if (quint32 state = 0; QueryLockState(state)) {
+        mainFrame->SetLockStates((state & capsLockBit) != 0, (state & numLockBit) != 0);
+    }
     mainFrame->show();
     if (splash) {
         auto* picture = new CSplash(true);
@@ -104,7 +147,8 @@ bool CAppShell::eventFilter(QObject* watched, QEvent* event) {
         const quint32 state = key->nativeModifiers();
         const bool capsKey = key->key() == Qt::Key_CapsLock && type == QEvent::KeyPress;
         const bool numKey = key->key() == Qt::Key_NumLock && type == QEvent::KeyPress;
-        mainFrame->SetLockStates(((state & 0x2) != 0) != capsKey, ((state & 0x10) != 0) != numKey);
+        mainFrame->SetLockStates(((state & capsLockBit) != 0) != capsKey,
+                                 ((state & numLockBit) != 0) != numKey);
     }
     return false;
 }

@@ -16,7 +16,7 @@ void Collapse(QSplitter* splitter, int open) {
 
 } // namespace
 
-CChildFrame::CChildFrame(CDocumentHolder& documentHolder, const ViewProtocol::ViewFactory& factory,
+CChildFrame::CChildFrame(CDocumentHolder& documentHolder, const ViewFactory& factory,
                          QWidget* parent)
     : QMdiSubWindow(parent), holder(documentHolder) {
     setAttribute(Qt::WA_DeleteOnClose);

@@ -1,13 +1,16 @@
 #pragma once
 
-#include "app/ui/ViewProtocol.h"
-
 #include <QList>
 #include <QMdiSubWindow>
 #include <functional>
 
 class CDocumentHolder;
+class CMyZorvanDoc;
 class QSplitter;
+
+// Makes the view of one pane of a document window: a widget that is also a CommandTarget
+// (editor/ui/CommandTarget.h), so that the main window can hand it its commands.
+using ViewFactory = std::function<QWidget*(CMyZorvanDoc& document, QWidget* parent)>;
 
 // A document window: up to 2 by 2 panes, each a view of the same document made by the view
 // factory. The extra row and column start collapsed at the right and bottom edges; dragging the
@@ -18,8 +21,7 @@ class CChildFrame : public QMdiSubWindow {
 public:
     static constexpr int MinimumPaneSize = 30;
 
-    CChildFrame(CDocumentHolder& holder, const ViewProtocol::ViewFactory& factory,
-                QWidget* parent = nullptr);
+    CChildFrame(CDocumentHolder& holder, const ViewFactory& factory, QWidget* parent = nullptr);
     ~CChildFrame() override;
 
     // The frame a widget lives in, or null.

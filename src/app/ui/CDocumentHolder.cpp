@@ -48,6 +48,8 @@ bool CDocumentHolder::Open(const QString& path) {
         errorText += QFileInfo::exists(path) ? "\nNot a regular file" : "\nNo such file";
     } else if (!file.open(QIODevice::ReadOnly)) {
         errorText += "\n" + file.errorString();
+    } else if (const std::string why = document.GetTextBuffer().LoadFailureText(); !why.empty()) {
+        errorText += "\n" + QString::fromStdString(why);
     }
     return false;
 }

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -23,6 +24,7 @@
 #include <QPrinter>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -55,8 +57,15 @@ CMainFrame::CMainFrame(QWidget* parent)
                                             QStringLiteral("8085 Files (*.85);;All Files (*)"));
     };
     fileDialogs.save = [](QWidget* parentWidget, const QString& suggested) {
-        return QFileDialog::getSaveFileName(parentWidget, QStringLiteral("Save As"), suggested,
-                                            QStringLiteral("8085 Files (*.85)"));
+        // The dialog adds the extension itself, so that its question about replacing a file
+        // names the file that would really be written.
+        QFileDialog dialog(parentWidget, QStringLiteral("Save As"), suggested,
+                           QStringLiteral("8085 Files (*.85)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("85"));
+        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+                   ? dialog.selectedFiles().front()
+                   : QString();
     };
 
     mdiArea = new QMdiArea(this);
@@ -108,7 +117,7 @@ CMainFrame* CMainFrame::Of(const QWidget* widget) {
     return nullptr;
 }
 
-void CMainFrame::SetViewFactory(ViewProtocol::ViewFactory factory) {
+void CMainFrame::SetViewFactory(ViewFactory factory) {
     viewFactory = std::move(factory);
 }
 
@@ -125,7 +134,6 @@ void CMainFrame::CreateActions() {
         action->setData(command.id);
         action->setStatusTip(ToQString(command.Prompt()));
         action->setToolTip(ToQString(command.ToolTip()));
-        action->setAutoRepeat(false);
         QList<QKeySequence> keys;
         for (std::string_view key : CommandTable::KeysOf(command.id)) {
             keys.append(QKeySequence(ToQString(key)));
@@ -138,6 +146,9 @@ void CMainFrame::CreateActions() {
             command.hook == CommandTable::EnableHook::StatusShown) {
             action->setCheckable(true);
         }
+        // Caret moves and deletions repeat while their key is held, as typing does.
+        action->setAutoRepeat(command.hook == CommandTable::EnableHook::View &&
+                              command.menuText.empty());
         const int id = command.id;
         connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
         // Keys work in every menu state, and for commands that are in no menu.
@@ -227,6 +238,10 @@ void CMainFrame::CreateToolbar() {
             QAction* action = actions.at(id);
             action->setIcon(ToolbarIcons::For(id));
             toolbar->addAction(action);
+            // Named after its tip: several buttons have no menu text, and Undo's changes.
+            if (QWidget* button = toolbar->widgetForAction(action)) {
+                button->setAccessibleName(ToQString(CommandTable::Find(id)->ToolTip()));
+            }
         }
     }
     addToolBar(Qt::TopToolBarArea, toolbar);
@@ -240,19 +255,19 @@ void CMainFrame::CreateStatusBar() {
         const char* description;
     };
     static const PaneSpec specs[] = {
-        {ViewProtocol::PositionPane, "==============", "Line and column"},
-        {ViewProtocol::LineEndPane, "UNIX", "Line ends"},
-        {ViewProtocol::OverwritePane, "OVR", "Overwrite"},
-        {ViewProtocol::ReadOnlyPane, "READ", "Read only"},
-        {ViewProtocol::CapsLockPane, "CAP", "Caps Lock"},
-        {ViewProtocol::NumLockPane, "NUM", "Num Lock"},
+        {StatusPane::Position, "==============", "Line and column"},
+        {StatusPane::LineEnd, "UNIX", "Line ends"},
+        {StatusPane::Overwrite, "OVR", "Overwrite"},
+        {StatusPane::ReadOnly, "READ", "Read only"},
+        {StatusPane::CapsLock, "CAP", "Caps Lock"},
+        {StatusPane::NumLock, "NUM", "Num Lock"},
     };
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusBar%1").arg(CommandTable::ViewStatusBar));
     auto* message = new QLabel(QStringLiteral("Ready"), bar);
     message->setAccessibleDescription(QStringLiteral("Message"));
     bar->addWidget(message, 1);
-    panes[ViewProtocol::MessagePane] = message;
+    panes[StatusPane::Message] = message;
     for (const PaneSpec& spec : specs) {
         auto* pane = new QLabel(bar);
         pane->setAccessibleDescription(spec.description);
@@ -272,6 +287,11 @@ void CMainFrame::RunCommand(int id) {
     using namespace CommandTable;
     CChildFrame* frame = ActiveChildFrame();
     CDocumentHolder* holder = frame != nullptr ? &frame->Holder() : nullptr;
+    // The active view first, then the main window.
+    if (CommandTarget* view = ActiveTarget(); view != nullptr && view->OnCommand(id)) {
+        UpdateCommandUI();
+        return;
+    }
     if (id >= FileRecentFirst && id < FileRecentFirst + RecentFileCount) {
         OpenRecentFile(id - FileRecentFirst);
         return;
@@ -301,9 +321,7 @@ void CMainFrame::RunCommand(int id) {
         }
         break;
     case FilePrintSetup:
-        if (!ViewProtocol::Execute(ActiveView(), id)) {
-            PrintSetup();
-        }
+        PrintSetup();
         break;
     case AppExit:
         close();
@@ -340,29 +358,34 @@ void CMainFrame::RunCommand(int id) {
         ShowHelp();
         break;
     default:
-        ViewProtocol::Execute(ActiveView(), id);
         break;
     }
     UpdateCommandUI();
 }
 
 void CMainFrame::UpdateCommandUI() {
+    commandUpdatePending = false;
     CommandEnabling::FrameState state;
     state.hasDocument = ActiveChildFrame() != nullptr;
     state.toolbarShown = toolbar == nullptr || !toolbar->isHidden();
     state.statusBarShown = !statusBar()->isHidden();
     state.recentFileCount = static_cast<int>(recentFiles.Files().size());
-    QWidget* view = ActiveView();
+    CommandTarget* view = ActiveTarget();
     for (const CommandTable::Command& command : CommandTable::Commands()) {
         QAction* action = actions.at(command.id);
-        const auto answer = ViewProtocol::Query(view, command.id);
+        std::optional<CommandEnabling::State> answer;
+        if (view != nullptr) {
+            if (const CommandTarget::State given = view->CommandState(command.id); given.handled) {
+                answer = CommandEnabling::State{given.enabled, given.checked};
+            }
+        }
         const CommandEnabling::State result = CommandEnabling::Evaluate(command, state, answer);
         action->setEnabled(result.enabled);
         if (action->isCheckable()) {
             action->setChecked(result.checked);
         }
-        if (!command.menuText.empty() && command.hook == CommandTable::EnableHook::View) {
-            const QString text = ViewProtocol::MenuText(view, command.id);
+        if (command.hook == CommandTable::EnableHook::View) {
+            const QString text = view != nullptr ? view->CommandText(command.id) : QString();
             action->setText(text.isEmpty() ? ToQString(command.menuText) : text);
         }
     }
@@ -386,6 +409,11 @@ void CMainFrame::PrintSetup() {
 
 CChildFrame* CMainFrame::NewWindow(CDocumentHolder& holder) {
     auto* frame = new CChildFrame(holder, viewFactory);
+    for (QWidget* view : frame->Views()) {
+        if (CommandTarget* target = TargetOf(view)) {
+            target->SetCommandHost(this);
+        }
+    }
     frame->closeRequest = [this](CChildFrame* closing) { return AllowFrameClose(closing); };
     CDocumentHolder* owner = &holder;
     connect(frame, &QObject::destroyed, this, [this, owner] { FrameDestroyed(owner); });
@@ -468,9 +496,23 @@ bool CMainFrame::SaveDocumentAs(CDocumentHolder& holder) {
         return false;
     }
     if (QFileInfo(path).suffix().isEmpty()) {
+        // A dialog of the desktop may give the name as typed; its question did not cover the
+        // name written.
         path += QStringLiteral(".85");
+        if (QFileInfo::exists(path) &&
+            MessageBoxes::Ask(CAppInfo::Title,
+                              QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                                  .arg(QFileInfo(path).fileName())
+                                  .toStdString(),
+                              MessageBoxes::Icon::Warning,
+                              MessageBoxes::Buttons::YesNo) != MessageBoxes::Answer::Yes) {
+            return false;
+        }
     }
     path = QFileInfo(path).absoluteFilePath();
+    if (!MayTakeName(holder, path)) {
+        return false;
+    }
     if (!holder.SaveTo(path)) {
         MessageBoxes::Tell(CAppInfo::Title, holder.ErrorText().toStdString(),
                            MessageBoxes::Icon::Warning);
@@ -478,6 +520,21 @@ bool CMainFrame::SaveDocumentAs(CDocumentHolder& holder) {
     }
     AddRecentFile(path);
     return true;
+}
+
+bool CMainFrame::MayTakeName(const CDocumentHolder& holder, const QString& path) const {
+    const CDocumentHolder* other = FindDocument(path);
+    if (other == nullptr || other == &holder) {
+        return true;
+    }
+    // Both windows would then overwrite each other's saves.
+    MessageBoxes::Tell(CAppInfo::Title,
+                       QStringLiteral("%1\nis open in another document window.\nClose that "
+                                      "window first, or save under another name.")
+                           .arg(QDir::toNativeSeparators(path))
+                           .toStdString(),
+                       MessageBoxes::Icon::Warning);
+    return false;
 }
 
 bool CMainFrame::SaveModified(CDocumentHolder& holder) {
@@ -659,19 +716,49 @@ void CMainFrame::ConnectActiveView() {
     if (view == statusView) {
         return;
     }
-    if (statusView != nullptr) {
-        statusView->disconnect(this);
-    }
     statusView = view;
-    for (int id : {ViewProtocol::PositionPane, ViewProtocol::LineEndPane,
-                   ViewProtocol::OverwritePane, ViewProtocol::ReadOnlyPane}) {
+    for (int id :
+         {StatusPane::Position, StatusPane::LineEnd, StatusPane::Overwrite, StatusPane::ReadOnly}) {
         SetPaneText(id, QString());
     }
-    if (view != nullptr) {
-        ViewProtocol::ConnectStatus(view, this, SLOT(SetPaneText(int, QString)));
-        ViewProtocol::ConnectCommandState(view, this, SLOT(UpdateCommandUI()));
-        ViewProtocol::ConnectHelp(view, this, SLOT(ShowHelp()));
-        ViewProtocol::RequestStatusPanes(view);
+    if (CommandTarget* target = TargetOf(view)) {
+        target->UpdateStatusPanes();
+    }
+}
+
+CommandTarget* CMainFrame::TargetOf(QWidget* view) {
+    return dynamic_cast<CommandTarget*>(view);
+}
+
+CommandTarget* CMainFrame::ActiveTarget() const {
+    return TargetOf(ActiveView());
+}
+
+void CMainFrame::ViewPaneText(CommandTarget& view, int paneId, const QString& text) {
+    if (&view == ActiveTarget()) {
+        SetPaneText(paneId, text);
+    }
+}
+
+void CMainFrame::ViewCommandStateChanged(CommandTarget& view) {
+    if (&view != ActiveTarget() || commandUpdatePending) {
+        return;
+    }
+    commandUpdatePending = true;
+    QTimer::singleShot(0, this, [this] {
+        if (commandUpdatePending) {
+            UpdateCommandUI();
+        }
+    });
+}
+
+void CMainFrame::ViewHelpRequested() {
+    ShowHelp();
+}
+
+void CMainFrame::ViewFilesDropped(const QStringList& paths) {
+    for (const QString& path : paths) {
+        OpenDocumentFile(path);
     }
 }
 
@@ -697,11 +784,11 @@ void CMainFrame::UpdateTitles() {
 
 void CMainFrame::SetStatusText(const QString& text) {
     statusBar()->clearMessage();
-    panes.at(ViewProtocol::MessagePane)->setText(text.isEmpty() ? QStringLiteral("Ready") : text);
+    panes.at(StatusPane::Message)->setText(text.isEmpty() ? QStringLiteral("Ready") : text);
 }
 
 void CMainFrame::SetPaneText(int paneId, const QString& text) {
-    if (paneId == ViewProtocol::MessagePane) {
+    if (paneId == StatusPane::Message) {
         SetStatusText(text);
     } else if (const auto found = panes.find(paneId); found != panes.end()) {
         found->second->setText(text);
@@ -714,11 +801,20 @@ QString CMainFrame::PaneText(int paneId) const {
 }
 
 void CMainFrame::SetLockStates(bool capsLock, bool numLock) {
-    SetPaneText(ViewProtocol::CapsLockPane, capsLock ? QStringLiteral("CAP") : QString());
-    SetPaneText(ViewProtocol::NumLockPane, numLock ? QStringLiteral("NUM") : QString());
+    SetPaneText(StatusPane::CapsLock, capsLock ? QStringLiteral("CAP") : QString());
+    SetPaneText(StatusPane::NumLock, numLock ? QStringLiteral("NUM") : QString());
 }
 
 // ---- Window events ----
+
+bool CMainFrame::event(QEvent* event) {
+    // A key is about to be matched against the shortcuts: their enabled states must be the
+    // view's as it is now, not as it was when the last change was reported.
+    if (event->type() == QEvent::ShortcutOverride) {
+        UpdateCommandUI();
+    }
+    return QMainWindow::event(event);
+}
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (!CloseAllDocuments()) {

@@ -2,7 +2,8 @@
 
 #include "app/CRecentFileList.h"
 #include "app/CommandTable.h"
-#include "app/ui/ViewProtocol.h"
+#include "app/ui/CChildFrame.h"
+#include "editor/ui/CommandTarget.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -25,16 +26,19 @@ class QToolBar;
 // windows in an MDI area; and the documents' life: new, open, save, save as, close, the save
 // question, the recent-file list and files dropped on the window.
 //
-// For the views: SetViewFactory (ViewProtocol.h) makes the panes; SetStatusText and SetPaneText
-// fill the status bar; UpdateCommandUI asks every command's enabled state again. For the
-// simulator window: CDocumentHolder::AddCloser.
-class CMainFrame : public QMainWindow {
+// The main window binds every key of the command table once and offers each command to the active
+// view first (CommandTarget), then carries out its own. For the views: SetViewFactory makes the
+// panes; they report to the main window as their CommandHost; SetStatusText and SetPaneText fill
+// the status bar; UpdateCommandUI asks every command's enabled state again. For the simulator
+// window: CDocumentHolder::AddCloser.
+class CMainFrame : public QMainWindow, public CommandHost {
     Q_OBJECT
 public:
     // Where file names come from; replaced in tests.
     struct FileDialogs {
         std::function<QString(QWidget* parent)> open;
-        // Returns the chosen name, empty when cancelled.
+        // Returns the chosen name, empty when cancelled. A name without an extension gets ".85"
+        // before the dialog asks whether to replace an existing file.
         std::function<QString(QWidget* parent, const QString& suggested)> save;
     };
 
@@ -44,7 +48,7 @@ public:
     // The main window a widget lives in (through its window or parents), or null.
     static CMainFrame* Of(const QWidget* widget);
 
-    void SetViewFactory(ViewProtocol::ViewFactory factory);
+    void SetViewFactory(ViewFactory factory);
     void SetFileDialogs(FileDialogs dialogs);
     // The help page launch (F1 and the Help menu); set by the application.
     std::function<void()> helpHandler;
@@ -68,6 +72,9 @@ public:
     QList<CDocumentHolder*> Documents() const { return documents; }
     CChildFrame* ActiveChildFrame() const;
     QWidget* ActiveView() const;
+    // The active view as the commands see it, or null.
+    CommandTarget* ActiveTarget() const;
+    static CommandTarget* TargetOf(QWidget* view);
     QMdiArea* MdiArea() const { return mdiArea; }
     // True while the menus of a document are shown.
     bool HasDocumentMenu() const { return documentMenuShown; }
@@ -82,6 +89,12 @@ public:
     QAction* Action(int id) const;
     void RunCommand(int id);
 
+    // The views' reports.
+    void ViewPaneText(CommandTarget& view, int paneId, const QString& text) override;
+    void ViewCommandStateChanged(CommandTarget& view) override;
+    void ViewHelpRequested() override;
+    void ViewFilesDropped(const QStringList& paths) override;
+
 public slots:
     void SetPaneText(int paneId, const QString& text);
     void UpdateCommandUI();
@@ -89,6 +102,7 @@ public slots:
     void ShowHelp();
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -127,9 +141,12 @@ private:
     std::map<int, QLabel*> panes;
     QList<CDocumentHolder*> documents;
     CRecentFileList recentFiles;
-    ViewProtocol::ViewFactory viewFactory;
+    // Refuses a name that another document has open; says so.
+    bool MayTakeName(const CDocumentHolder& holder, const QString& path) const;
+    ViewFactory viewFactory;
     FileDialogs fileDialogs;
     QPointer<QWidget> statusView;
+    bool commandUpdatePending = false;
     QPrinter* printer = nullptr;
     bool closingAll = false;
 };

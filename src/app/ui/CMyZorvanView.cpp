@@ -6,7 +6,6 @@
 #include "app/ui/CDocumentHolder.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/SourceViewDocumentLink.h"
-#include "app/ui/ViewProtocol.h"
 #include "assembler/KeywordClassifier.h"
 #include "editor/MessageBoxes.h"
 #include "machine/CMyException.h"
@@ -17,12 +16,6 @@
 
 #include <QApplication>
 
-using ViewProtocol::LineEndPane;
-using ViewProtocol::MessagePane;
-using ViewProtocol::OverwritePane;
-using ViewProtocol::PositionPane;
-using ViewProtocol::ReadOnlyPane;
-
 CMyZorvanView::CMyZorvanView(CMyZorvanDoc& viewed, QWidget* parent)
     : CTextEditView(parent), document(viewed), link(SourceViewDocumentLink::For(viewed)),
       marks(viewed.GetTextBuffer(), viewed, viewed.lineMap, viewed.GetSimulatorFlags(), *this),
@@ -30,17 +23,6 @@ CMyZorvanView::CMyZorvanView(CMyZorvanDoc& viewed, QWidget* parent)
     setObjectName("CMyZorvanView");
     link.AddView(this);
     AttachToBuffer(&document.GetTextBuffer());
-    connect(this, &CTextView::positionTextChanged, this,
-            [this](const QString& text) { emit statusPaneText(PositionPane, text); });
-    connect(this, &CTextView::lineEndStyleChanged, this,
-            [this](const QString& text) { emit statusPaneText(LineEndPane, text); });
-    connect(this, &CTextView::overwriteChanged, this, [this](bool on) {
-        emit statusPaneText(OverwritePane, on ? QStringLiteral("OVR") : QString());
-    });
-    connect(this, &CTextView::readOnlyChanged, this, [this](bool on) {
-        emit statusPaneText(ReadOnlyPane, on ? QStringLiteral("READ") : QString());
-    });
-    connect(this, &CTextView::selectionChanged, this, &CMyZorvanView::commandStateChanged);
 }
 
 CMyZorvanView::~CMyZorvanView() {
@@ -59,12 +41,15 @@ bool CMyZorvanView::IsSimulatorOpen() const {
     return document.IsSimulatorOpen();
 }
 
-void CMyZorvanView::updateStatusPanes() {
-    emit statusPaneText(PositionPane, PositionText());
-    emit statusPaneText(LineEndPane, LineEndStyleText());
-    emit statusPaneText(OverwritePane, IsOverwrite() ? QStringLiteral("OVR") : QString());
-    emit statusPaneText(ReadOnlyPane, IsReadOnlyBuffer() ? QStringLiteral("READ") : QString());
+void CMyZorvanView::UpdateStatusPanes() {
+    CTextEditView::UpdateStatusPanes();
     ShowMiniHelp();
+}
+
+void CMyZorvanView::TellCommandStateChanged() {
+    if (CommandHost* commandHost = Host()) {
+        commandHost->ViewCommandStateChanged(*this);
+    }
 }
 
 // ---- Compile ----
@@ -97,7 +82,7 @@ void CMyZorvanView::Compile() {
         MessageBoxes::Tell(SourceViewRules::AppCaption, CCompileCommand::InvalidBreakpointsMessage,
                            MessageBoxes::Icon::Warning);
     }
-    emit commandStateChanged();
+    TellCommandStateChanged();
 }
 
 void CMyZorvanView::AskToSave() {
@@ -157,7 +142,7 @@ void CMyZorvanView::OpenSimulatorWindow() {
 
 void CMyZorvanView::OnSimulatorClosed(const QByteArray& placement) {
     savedPlacement = placement;
-    emit commandStateChanged();
+    TellCommandStateChanged();
 }
 
 void CMyZorvanView::ShowCompileError(const CMyException& e) {
@@ -208,7 +193,7 @@ void CMyZorvanView::ShowSourceLine(std::uint16_t address) {
 }
 
 void CMyZorvanView::ShowStatusText(const std::string& text) {
-    emit statusPaneText(MessagePane, QString::fromStdString(text));
+    TellPane(StatusPane::Message, QString::fromStdString(text));
 }
 
 void CMyZorvanView::ToggleBreakpointAt(std::uint16_t address) {

@@ -22,8 +22,8 @@ class SourceViewDocumentLink;
 // (compile, run, step, breakpoints), breakpoint marks on source lines, navigation between lines
 // and addresses, the editing context menu, the preferences and the mini help of the caret line.
 //
-// Commands reach it from the main window as ids (SourceViewCommands.h) through commandState and
-// onCommand; the texts of the status bar leave it through statusPaneText.
+// Commands reach it from the main window as ids (the command table) through CommandTarget; the
+// texts of the status bar leave it through its CommandHost.
 class CMyZorvanView : public CTextEditView,
                       public SourceViewServices,
                       private BreakpointMarks::Effects {
@@ -44,10 +44,10 @@ public:
     // The views of `document` that are open, oldest first.
     static QList<CMyZorvanView*> ViewsOf(CMyZorvanDoc& document);
 
-    // The frame's command protocol.
-    Q_INVOKABLE int commandState(int id) const;
-    Q_INVOKABLE bool onCommand(int id);
-    Q_INVOKABLE void updateStatusPanes();
+    // The frame's side of the commands.
+    State CommandState(int id) const override;
+    bool OnCommand(int id) override;
+    void UpdateStatusPanes() override;
 
     // The commands.
     void Compile();
@@ -85,15 +85,7 @@ public slots:
     void OnEditFindPrevious() override;
     void OnEditReplace() override;
 
-signals:
-    void statusPaneText(int paneId, const QString& text);
-    void commandStateChanged();
-    // The HTML help commands; the application opens the help page.
-    void helpRequested();
-
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    bool event(QEvent* event) override;
     // The simulator window follows the view of its document that was active last.
     void focusInEvent(QFocusEvent* event) override;
     void ShowContextMenu(const QPoint& globalPos) override;
@@ -115,6 +107,7 @@ private:
     std::optional<std::uint16_t> CaretLineAddress();
     void OnSimulatorClosed(const QByteArray& placement);
     void ShowMiniHelp();
+    void TellCommandStateChanged();
 
     CMyZorvanDoc& document;
     SourceViewDocumentLink& link;

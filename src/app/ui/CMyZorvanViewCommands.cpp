@@ -1,9 +1,9 @@
 #include "app/CMyZorvanDoc.h"
+#include "app/CommandTable.h"
 #include "app/ui/CBreakpointsDlg.h"
 #include "app/ui/CMyZorvanView.h"
 #include "app/ui/CPreferencesDlg.h"
 #include "app/ui/SourceViewDocumentLink.h"
-#include "app/ui/ViewProtocol.h"
 #include "editor/EditorCommands.h"
 #include "editor/ui/FindCommands.h"
 #include "simulator/SourcePreferences.h"
@@ -16,9 +16,6 @@
 #include <QMimeData>
 
 namespace {
-
-using ViewProtocol::Enabled;
-using ViewProtocol::Handled;
 
 // The editor commands behind the context menu's entries.
 int EditorCommandOf(SourceViewAction action) {
@@ -41,9 +38,13 @@ int EditorCommandOf(SourceViewAction action) {
 }
 
 // The print commands of the main window, which the text view carries out.
-constexpr int FilePrint = 57607;
-constexpr int FilePrintPreview = 57609;
-constexpr int FilePrintSetup = 57606;
+using CommandTable::FilePrint;
+using CommandTable::FilePrintPreview;
+using CommandTable::FilePrintSetup;
+
+QString TextOf(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 } // namespace
 
@@ -51,26 +52,22 @@ SourceViewState CMyZorvanView::State() const {
     return {true, document.IsSimulatorOpen(), document.IsExecuting()};
 }
 
-int CMyZorvanView::commandState(int id) const {
+CommandTarget::State CMyZorvanView::CommandState(int id) const {
     if (const SourceViewCommand* command = FindSourceViewCommand(id)) {
         if (command->enable == SourceViewEnable::ContextMenu) {
-            return Handled | (ContextEntryEnabled(command->action) ? Enabled : 0);
+            return {true, ContextEntryEnabled(command->action), false};
         }
-        return Handled | (IsSourceViewCommandEnabled(command->enable, State()) ? Enabled : 0);
+        return {true, IsSourceViewCommandEnabled(command->enable, State()), false};
     }
     if (id == FilePrint || id == FilePrintPreview || id == FilePrintSetup) {
-        return Handled | Enabled;
+        return {true, true, false};
     }
-    if (QAction* action = Action(id)) {
-        const_cast<CMyZorvanView*>(this)->UpdateActions();
-        return Handled | (action->isEnabled() ? Enabled : 0);
-    }
-    return 0;
+    return CTextEditView::CommandState(id);
 }
 
-bool CMyZorvanView::onCommand(int id) {
+bool CMyZorvanView::OnCommand(int id) {
     if (const SourceViewCommand* command = FindSourceViewCommand(id)) {
-        if ((commandState(id) & Enabled) == 0) {
+        if (!CommandState(id).enabled) {
             return false;
         }
         Execute(command->action);
@@ -89,10 +86,7 @@ bool CMyZorvanView::onCommand(int id) {
     default:
         break;
     }
-    if (Action(id) != nullptr) {
-        return ExecuteCommand(id);
-    }
-    return false;
+    return CTextEditView::OnCommand(id);
 }
 
 void CMyZorvanView::Execute(SourceViewAction action) {
@@ -131,7 +125,9 @@ void CMyZorvanView::Execute(SourceViewAction action) {
         StopAndCloseSimulator();
         break;
     case SourceViewAction::HtmlHelp:
-        emit helpRequested();
+        if (CommandHost* commandHost = Host()) {
+            commandHost->ViewHelpRequested();
+        }
         break;
     case SourceViewAction::Preferences:
         ShowPreferencesDialog();
@@ -140,7 +136,7 @@ void CMyZorvanView::Execute(SourceViewAction action) {
         ExecuteCommand(EditorCommandOf(action));
         break;
     }
-    emit commandStateChanged();
+    TellCommandStateChanged();
 }
 
 void CMyZorvanView::Run() {
@@ -274,15 +270,15 @@ QMenu* CMyZorvanView::BuildContextMenu() {
     menu->setObjectName(QStringLiteral("menu%1").arg(ContextMenuResource));
     for (const int id : SourceViewContextMenuIds()) {
         const SourceViewCommand* command = FindSourceViewCommand(id);
-        if (command == nullptr) {
+        const CommandTable::Command* entryText = CommandTable::Find(id);
+        if (command == nullptr || entryText == nullptr) {
             menu->addSeparator();
             continue;
         }
-        QAction* entry = menu->addAction(
-            QString::fromUtf8(command->text.data(), static_cast<qsizetype>(command->text.size())));
+        QAction* entry = menu->addAction(TextOf(entryText->menuText));
         entry->setData(id);
         entry->setEnabled(ContextEntryEnabled(command->action));
-        connect(entry, &QAction::triggered, this, [this, id] { onCommand(id); });
+        connect(entry, &QAction::triggered, this, [this, id] { OnCommand(id); });
     }
     return menu;
 }
@@ -293,29 +289,9 @@ void CMyZorvanView::ShowContextMenu(const QPoint& globalPos) {
     delete menu;
 }
 
-// ---- Keys ----
-
-// Ctrl+B is the view's own key: the main window has no binding for it.
-bool CMyZorvanView::event(QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_B)) {
-            event->accept();
-            return true;
-        }
-    }
-    return CTextEditView::event(event);
-}
+// ---- Focus ----
 
 void CMyZorvanView::focusInEvent(QFocusEvent* event) {
     link.SetActiveView(this);
     CTextEditView::focusInEvent(event);
-}
-
-void CMyZorvanView::keyPressEvent(QKeyEvent* event) {
-    if (event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_B)) {
-        onCommand(SourceViewCommandId::BreakpointsKey);
-        return;
-    }
-    CTextEditView::keyPressEvent(event);
 }

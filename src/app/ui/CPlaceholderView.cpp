@@ -1,7 +1,6 @@
 #include "app/ui/CPlaceholderView.h"
 
 #include "app/CommandTable.h"
-#include "app/ui/ViewProtocol.h"
 #include "editor/CTextBuffer.h"
 #include "editor/LineEnd.h"
 
@@ -18,25 +17,26 @@ CPlaceholderView::CPlaceholderView(CTextBuffer& textBuffer, QWidget* parent)
     buffer.AttachView(this);
     Reload();
     connect(this, &QPlainTextEdit::cursorPositionChanged, this,
-            &CPlaceholderView::updateStatusPanes);
-    connect(this, &QPlainTextEdit::copyAvailable, this, &CPlaceholderView::commandStateChanged);
+            &CPlaceholderView::UpdateStatusPanes);
+    connect(this, &QPlainTextEdit::copyAvailable, this, [this] {
+        if (host != nullptr) {
+            host->ViewCommandStateChanged(*this);
+        }
+    });
 }
 
 CPlaceholderView::~CPlaceholderView() {
     buffer.DetachView(this);
 }
 
-int CPlaceholderView::commandState(int id) const {
-    using namespace ViewProtocol;
-    switch (id) {
-    case CommandTable::EditCopy:
-        return Handled | (textCursor().hasSelection() ? Enabled : 0);
-    default:
-        return 0;
+CommandTarget::State CPlaceholderView::CommandState(int id) const {
+    if (id == CommandTable::EditCopy) {
+        return {true, textCursor().hasSelection(), false};
     }
+    return {};
 }
 
-bool CPlaceholderView::onCommand(int id) {
+bool CPlaceholderView::OnCommand(int id) {
     if (id == CommandTable::EditCopy) {
         copy();
         return true;
@@ -44,18 +44,22 @@ bool CPlaceholderView::onCommand(int id) {
     return false;
 }
 
-void CPlaceholderView::updateStatusPanes() {
-    using namespace ViewProtocol;
+void CPlaceholderView::UpdateStatusPanes() {
+    if (host == nullptr) {
+        return;
+    }
     const QTextCursor cursor = textCursor();
-    emit statusPaneText(PositionPane, QStringLiteral("Ln %1, Col %2")
-                                          .arg(cursor.blockNumber() + 1)
-                                          .arg(cursor.positionInBlock() + 1));
+    host->ViewPaneText(*this, StatusPane::Position,
+                       QStringLiteral("Ln %1, Col %2")
+                           .arg(cursor.blockNumber() + 1)
+                           .arg(cursor.positionInBlock() + 1));
     const std::string_view style =
         buffer.IsInitialised() ? LineEnd::Label(buffer.LineEndStyle()) : std::string_view();
-    emit statusPaneText(LineEndPane,
-                        QString::fromLatin1(style.data(), static_cast<qsizetype>(style.size())));
-    emit statusPaneText(OverwritePane, QString());
-    emit statusPaneText(ReadOnlyPane, buffer.IsReadOnly() ? QStringLiteral("READ") : QString());
+    host->ViewPaneText(*this, StatusPane::LineEnd,
+                       QString::fromLatin1(style.data(), static_cast<qsizetype>(style.size())));
+    host->ViewPaneText(*this, StatusPane::Overwrite, QString());
+    host->ViewPaneText(*this, StatusPane::ReadOnly,
+                       buffer.IsReadOnly() ? QStringLiteral("READ") : QString());
 }
 
 void CPlaceholderView::OnBufferChange(CTextBufferObserver*, const CTextChange*, unsigned, int) {

@@ -19,6 +19,8 @@ CTextEditView::CTextEditView(QWidget* parent) : CTextView(parent) {
         AddCommand(command.id);
     }
     Action(EditorCommands::SwitchOverwrite)->setCheckable(true);
+    connect(this, &CTextView::overwriteChanged, this,
+            [this] { TellPane(StatusPane::Overwrite, OverwriteText()); });
     viewport()->setAcceptDrops(true);
     // Asking the clipboard may wait for another program; ask only when it changes.
     const auto clipboardChanged = [this] {
@@ -252,7 +254,7 @@ void CTextEditView::DeleteOrBackspace(bool backspace) {
     ScrollIntoView(caret);
 }
 
-bool CTextEditView::ChangeSelectedLines(const std::function<void(int line)>& change) {
+bool CTextEditView::ChangeSelectedLines(const std::function<void(int first, int last)>& change) {
     CTextPosition start;
     CTextPosition end;
     GetSelection(start, end);
@@ -263,9 +265,7 @@ bool CTextEditView::ChangeSelectedLines(const std::function<void(int line)>& cha
     int last = 0;
     IndentRules::BlockLines(start, end, first, last);
     buffer->OpenUndoGroup(false);
-    for (int line = first; line <= last; ++line) {
-        change(line);
-    }
+    change(first, last);
     SelectRange({0, first}, CaretMoves::AfterLine(lines, last));
     buffer->CloseUndoGroup(this);
     return true;
@@ -275,10 +275,8 @@ void CTextEditView::Indent() {
     if (!IsEditable()) {
         return;
     }
-    const bool block = ChangeSelectedLines([this](int line) {
-        int endLine = 0;
-        int endChar = 0;
-        buffer->InsertChars(this, line, 0, "\t", endLine, endChar, CTextBuffer::ActionIndent);
+    const bool block = ChangeSelectedLines([this](int first, int last) {
+        buffer->InsertAtLineStarts(this, first, last, "\t", CTextBuffer::ActionIndent);
     });
     if (block) {
         return;
@@ -300,11 +298,10 @@ void CTextEditView::Outdent() {
     if (!IsEditable()) {
         return;
     }
-    const bool block = ChangeSelectedLines([this](int line) {
-        const int count = IndentRules::OutdentLength(LineText(line), tabSize);
-        if (count > 0) {
-            buffer->DeleteRange(this, line, 0, line, count, CTextBuffer::ActionIndent);
-        }
+    const bool block = ChangeSelectedLines([this](int first, int last) {
+        buffer->DeleteAtLineStarts(this, first,
+                                   IndentRules::OutdentLengths(lines, first, last, tabSize),
+                                   CTextBuffer::ActionIndent);
     });
     if (block) {
         return;
@@ -373,9 +370,30 @@ QString CTextEditView::RedoMenuText() const {
         buffer->RedoDescription(description);
     }
     if (description.empty()) {
-        return QStringLiteral("&Redo\tCtrl+Y");
+        // The string resource of this case names the key of Undo.
+        return QStringLiteral("&Redo\tCtrl+Z");
     }
     return QStringLiteral("&Redo %1\tCtrl+Y").arg(QString::fromStdString(description));
+}
+
+QString CTextEditView::OverwriteText() const {
+    return overwrite ? QStringLiteral("OVR") : QStringLiteral("INS");
+}
+
+QString CTextEditView::CommandText(int id) const {
+    switch (id) {
+    case EditorCommands::Undo:
+        return UndoMenuText();
+    case EditorCommands::Redo:
+        return RedoMenuText();
+    default:
+        return CTextView::CommandText(id);
+    }
+}
+
+void CTextEditView::UpdateStatusPanes() {
+    CTextView::UpdateStatusPanes();
+    TellPane(StatusPane::Overwrite, OverwriteText());
 }
 
 void CTextEditView::UndoRedo(bool undo) {

@@ -34,6 +34,11 @@ public:
     // The Edit menu's texts, naming the action undo or redo would take back.
     QString UndoMenuText() const;
     QString RedoMenuText() const;
+    // The overwrite pane's text: "OVR" or "INS".
+    QString OverwriteText() const;
+
+    QString CommandText(int id) const override;
+    void UpdateStatusPanes() override;
 
     // A typed character, as if from the keyboard (13 is Enter).
     void TypeCharacter(int code);
@@ -77,9 +82,9 @@ private:
     void Cut();
     void Paste();
     void UndoRedo(bool undo);
-    // With a block selection, changes each of its lines in one undo group, selects them whole
-    // and answers true; otherwise false.
-    bool ChangeSelectedLines(const std::function<void(int line)>& change);
+    // With a block selection, changes its lines from first to last in one undo group, selects
+    // them whole and answers true; otherwise false.
+    bool ChangeSelectedLines(const std::function<void(int first, int last)>& change);
     void ScrollNearEdges(const QPoint& point);
     void Beep();
 

@@ -31,6 +31,23 @@ CTextView::CTextView(QWidget* parent) : QAbstractScrollArea(parent) {
     BuildActions();
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             &CTextView::ScheduleActionUpdate);
+    connect(this, &CTextView::positionTextChanged, this,
+            [this](const QString& text) { TellPane(StatusPane::Position, text); });
+    connect(this, &CTextView::lineEndStyleChanged, this,
+            [this](const QString& text) { TellPane(StatusPane::LineEnd, text); });
+    connect(this, &CTextView::readOnlyChanged, this, [this](bool on) {
+        TellPane(StatusPane::ReadOnly, on ? QStringLiteral("READ") : QString());
+    });
+    connect(this, &CTextView::selectionChanged, this, [this] {
+        if (host != nullptr) {
+            host->ViewCommandStateChanged(*this);
+        }
+    });
+    connect(this, &CTextView::filesDropped, this, [this](const QStringList& paths) {
+        if (host != nullptr) {
+            host->ViewFilesDropped(paths);
+        }
+    });
     ResetState();
 }
 
@@ -372,7 +389,10 @@ void CTextView::OnBufferChange(CTextBufferObserver*, const CTextChange* change, 
         return;
     }
     const int delta = change != nullptr ? change->end.line - change->start.line : 0;
-    if (change != nullptr && (notice & UpdateOneLine) == 0 && delta > 0) {
+    if (change != nullptr && (notice & UpdateLineRange) != 0) {
+        colouring.LinesChanged(line, change->end.line);
+        widths.LinesChanged(lines, line, change->end.line);
+    } else if (change != nullptr && (notice & UpdateOneLine) == 0 && delta > 0) {
         if (dynamic_cast<const InsertionChange*>(change) != nullptr) {
             colouring.LinesInserted(line, delta);
             widths.LinesInserted(lines, line, delta);
@@ -631,9 +651,14 @@ void CTextView::ScheduleActionUpdate() {
     if (!actionUpdatePending) {
         actionUpdatePending = true;
         QTimer::singleShot(0, this, [this] {
-            actionUpdatePending = false;
-            UpdateActions();
-            UpdateActionTexts();
+            if (actionUpdatePending) {
+                actionUpdatePending = false;
+                UpdateActions();
+                UpdateActionTexts();
+            }
+            if (host != nullptr) {
+                host->ViewCommandStateChanged(*this);
+            }
         });
     }
 }

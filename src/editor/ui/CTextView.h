@@ -6,6 +6,7 @@
 #include "editor/ColouringStates.h"
 #include "editor/DisplayWidths.h"
 #include "editor/TextColours.h"
+#include "editor/ui/CommandTarget.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
@@ -24,7 +25,11 @@ class QPrinter;
 // Shows the lines of a text buffer: caret, selection, bookmarks, colouring, scrolling, copying
 // and printing. It never changes the text; CTextEditView adds editing. Several views may show
 // one buffer, each with its own caret, selection and scroll position.
-class CTextView : public QAbstractScrollArea, public CTextBufferObserver {
+//
+// Its commands have actions (Action) but no keys: the window that hosts the view binds each key
+// once and hands the command to the view (CommandTarget). A view used alone gets its keys by
+// setting shortcuts on its actions.
+class CTextView : public QAbstractScrollArea, public CTextBufferObserver, public CommandTarget {
     Q_OBJECT
 
 public:
@@ -87,8 +92,14 @@ public:
     // The selection stays visible without the focus while the find dialog is open.
     void SetFindDialogOpen(bool open);
 
-    // The command's action (its key works while the view or a child has the focus).
+    // The command's action; a shortcut set on it works while the view or a child has the focus.
     QAction* Action(int commandId) const;
+
+    // The host's side of the commands.
+    State CommandState(int id) const override;
+    bool OnCommand(int id) override;
+    void SetCommandHost(CommandHost* commandHost) override { host = commandHost; }
+    void UpdateStatusPanes() override;
     QList<QAction*> CommandActions() const { return actionList; }
 
     // The status texts, also emitted as signals when they change.
@@ -181,6 +192,11 @@ protected:
     bool SelectionShown() const;
     const TextLines& Lines() const { return lines; }
     void PutOnClipboard(const std::string& text);
+    // Tells the host a pane text, when the view has a host.
+    void TellPane(int paneId, const QString& text);
+    // The actions' states as they are now, also when an update is still scheduled.
+    void EnsureActionsUpdated() const;
+    CommandHost* Host() const { return host; }
 
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -234,6 +250,7 @@ private:
     void EmitStatus();
     QRect CaretRect(CTextPosition position) const;
 
+    CommandHost* host = nullptr;
     ColouringStates colouring;
     DisplayWidths widths;
     QHash<int, QAction*> actions;

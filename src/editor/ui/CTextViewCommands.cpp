@@ -11,26 +11,9 @@
 #include <QMenu>
 #include <algorithm>
 
-namespace {
-
-QList<QKeySequence> KeysOf(const EditorCommands::Command& command) {
-    QList<QKeySequence> keys;
-    const QStringList texts =
-        QString::fromLatin1(command.keys).split(QStringLiteral("; "), Qt::SkipEmptyParts);
-    for (const QString& text : texts) {
-        keys.append(QKeySequence::fromString(text, QKeySequence::PortableText));
-    }
-    return keys;
-}
-
-} // namespace
-
 QAction* CTextView::AddCommand(int commandId) {
     const EditorCommands::Command* command = EditorCommands::Lookup(commandId);
     auto* action = new QAction(command != nullptr ? tr(command->name) : QString(), this);
-    if (command != nullptr) {
-        action->setShortcuts(KeysOf(*command));
-    }
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     action->setData(commandId);
     // The enabling of the next key depends on what this one did.
@@ -46,6 +29,45 @@ QAction* CTextView::AddCommand(int commandId) {
 
 QAction* CTextView::Action(int commandId) const {
     return actions.value(commandId, nullptr);
+}
+
+CommandTarget::State CTextView::CommandState(int id) const {
+    QAction* action = Action(id);
+    if (action == nullptr) {
+        return {};
+    }
+    EnsureActionsUpdated();
+    return {true, action->isEnabled(), action->isChecked()};
+}
+
+bool CTextView::OnCommand(int id) {
+    if (!CommandState(id).enabled) {
+        return false;
+    }
+    ExecuteCommand(id);
+    UpdateActions();
+    return true;
+}
+
+void CTextView::EnsureActionsUpdated() const {
+    if (actionUpdatePending) {
+        auto* self = const_cast<CTextView*>(this);
+        self->actionUpdatePending = false;
+        self->UpdateActions();
+        self->UpdateActionTexts();
+    }
+}
+
+void CTextView::UpdateStatusPanes() {
+    TellPane(StatusPane::Position, PositionText());
+    TellPane(StatusPane::LineEnd, LineEndStyleText());
+    TellPane(StatusPane::ReadOnly, IsReadOnlyBuffer() ? QStringLiteral("READ") : QString());
+}
+
+void CTextView::TellPane(int paneId, const QString& text) {
+    if (host != nullptr) {
+        host->ViewPaneText(*this, paneId, text);
+    }
 }
 
 void CTextView::BuildActions() {

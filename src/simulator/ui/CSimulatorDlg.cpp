@@ -38,14 +38,14 @@ struct CommandText {
 constexpr CommandText toolbarCommands[] = {
     {"Run", "Run the Simulator", "Run(F5)"},
     {"Step Into", "Step Into the next instruction", "Step Into(F11)"},
-    {"Step Back", "Undo the last instruction executed", "Step Back(Ctrl+Shift+F11)"},
+    {"Step Back", "Undo the last instruction executed", "Step Back(F12)"},
     {"Step Over", "Step over the next instruction", "Step Over(F10)"},
     {"Step Out", "Steps out of the current function", "Step out(Shift+F11)"},
     {"Run to Cursor", "Runs the program to the current cursor position", "Run to Cursor(Ctrl+F10)"},
     {"", "", ""},
     {"Stop", "Stop the Simulator", "Stop"},
     {"Close", "Exit from the simulator", "Close"},
-    {"Reset", "Start the program again as the compile left it", "Reset(Ctrl+Shift+F5)"},
+    {"Reset", "Start the program again as the compile left it", "Reset(Ctrl+F5)"},
     {"", "", ""},
     {"Animate", "Run the simulator with short delay between each instruction", "Animate"},
     {"Refresh", "Refresh the simulator", "Refresh"},
@@ -262,28 +262,45 @@ void CSimulatorDlg::BuildToolbar() {
     }
 }
 
-void CSimulatorDlg::BuildShortcuts() {
-    const std::pair<const char*, QKeySequence> keys[] = {
-        {"Run", Qt::Key_F5},
-        {"Step Into", Qt::Key_F11},
-        {"Step Back", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F11)},
-        {"Reset", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F5)},
-        {"Step Over", Qt::Key_F10},
-        {"Step Out", QKeySequence(Qt::SHIFT | Qt::Key_F11)},
-        {"Run to Cursor", QKeySequence(Qt::CTRL | Qt::Key_F10)},
-        {"Stop", QKeySequence(Qt::CTRL | Qt::Key_Pause)},
-        {"Toggle breakpoint", Qt::Key_F9},
-        {"Enable/Disable breakpoint", QKeySequence(Qt::CTRL | Qt::Key_F9)},
+std::span<const CSimulatorDlg::KeyBinding> CSimulatorDlg::KeyTable() {
+    // Shift and Ctrl choose among F5, F10 and F11: Ctrl makes F10 Run to Cursor, Shift makes F11
+    // Step Out and F5 Stop and Close; the other of the two leaves the plain key's command
+    // (Ctrl+F5 has no stated command: it is Reset's). Alt with a function key is left to the
+    // desktop. Step Back and Reset have keys that leave every stated one as it is.
+    static constexpr KeyBinding table[] = {
+        {"Run", "F5"},
+        {"Step Into", "F11; Ctrl+F11"},
+        {"Step Back", "F12"},
+        {"Step Over", "F10; Shift+F10"},
+        {"Step Out", "Shift+F11; Ctrl+Shift+F11"},
+        {"Run to Cursor", "Ctrl+F10; Ctrl+Shift+F10"},
+        {"Stop", "Ctrl+Pause; Ctrl+Shift+Pause"},
+        {"Stop and Close", "Shift+F5; Ctrl+Shift+F5"},
+        {"Reset", "Ctrl+F5"},
+        {"Toggle breakpoint", "F9"},
+        {"Enable/Disable breakpoint", "Ctrl+F9"},
     };
-    for (const auto& [text, key] : keys) {
-        Command(text)->setShortcut(key);
-    }
+    return table;
+}
+
+void CSimulatorDlg::BuildShortcuts() {
     // Stop and close has no button and is never disabled.
     auto* stopAndClose = new QAction("Stop and Close", this);
-    stopAndClose->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F5));
-    stopAndClose->setShortcutContext(Qt::WindowShortcut);
     connect(stopAndClose, &QAction::triggered, this, &CSimulatorDlg::StopAndClose);
     addAction(stopAndClose);
+    for (const KeyBinding& binding : KeyTable()) {
+        QAction* action = binding.command == QLatin1String("Stop and Close")
+                              ? stopAndClose
+                              : Command(QString::fromLatin1(binding.command));
+        QList<QKeySequence> keys;
+        for (const QString& key : QString::fromLatin1(binding.keys).split(QStringLiteral("; "))) {
+            keys.append(QKeySequence::fromString(key, QKeySequence::PortableText));
+        }
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        // The LED window is a window of its own: the keys work there too.
+        led->addAction(action);
+    }
 }
 
 void CSimulatorDlg::BuildPanes() {

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <span>
 
 class CLedWindow;
 class CRunControl;
@@ -52,6 +53,14 @@ public:
     QLabel& CounterLine() { return *counterLabel; }
     QToolButton& ZeroButton() { return *zeroButton; }
     QSpinBox& AnimateDelayControl() { return *animateDelay; }
+
+    // The keys of the window and of its LED window: a command's text and its keys in portable
+    // text, separated by "; ".
+    struct KeyBinding {
+        const char* command;
+        const char* keys;
+    };
+    static std::span<const KeyBinding> KeyTable();
 
     // The geometry the previous window of this document had when it was closed.
     void RestorePlacement(const QByteArray& placement);

@@ -4,7 +4,7 @@
 #include "app/ui/CAppShell.h"
 #include "app/ui/CMyZorvanView.h"
 #include "app/ui/CSplash.h"
-#include "app/ui/ViewProtocol.h"
+#include "editor/ui/CommandTarget.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -19,35 +19,33 @@ namespace {
 
 using Answer = MessageBoxes::Answer;
 
-// A view that speaks the view protocol and records what reaches it.
-class FakeView : public QWidget {
+// A view that takes part in the main window's commands and records what reaches it.
+class FakeView : public QWidget, public CommandTarget {
     Q_OBJECT
 public:
     using QWidget::QWidget;
 
-    Q_INVOKABLE int commandState(int id) const {
+    State CommandState(int id) const override {
         if (id == CommandTable::EditCut || id == CommandTable::ToggleBreakpointKey) {
-            return ViewProtocol::Handled | (cutEnabled ? ViewProtocol::Enabled : 0);
+            return {true, cutEnabled, false};
         }
-        return id == CommandTable::EditUndo ? ViewProtocol::Handled | ViewProtocol::Enabled : 0;
+        return id == CommandTable::EditUndo ? State{true, true, false} : State{};
     }
-    Q_INVOKABLE bool onCommand(int id) {
+    bool OnCommand(int id) override {
         commands.append(id);
         return true;
     }
-    Q_INVOKABLE QString commandText(int id) const {
+    QString CommandText(int id) const override {
         return id == CommandTable::EditUndo ? QStringLiteral("&Undo Cut\tCtrl+Z") : QString();
     }
-    Q_INVOKABLE void updateStatusPanes() {
-        emit statusPaneText(ViewProtocol::OverwritePane, QStringLiteral("INS"));
+    void SetCommandHost(CommandHost* commandHost) override { host = commandHost; }
+    void UpdateStatusPanes() override {
+        host->ViewPaneText(*this, StatusPane::Overwrite, QStringLiteral("INS"));
     }
 
     QList<int> commands;
     bool cutEnabled = false;
-
-signals:
-    void statusPaneText(int paneId, const QString& text);
-    void commandStateChanged();
+    CommandHost* host = nullptr;
 };
 
 class AppShellTest : public MainFrameTest {
@@ -87,9 +85,9 @@ TEST_F(AppShellTest, StartsWithAnEmptyDocument) {
     EXPECT_EQ(main->Documents()[0]->Title(), "noname");
     EXPECT_TRUE(main->HasDocumentMenu());
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(AccessibleText(Pane(ViewProtocol::MessagePane)), "Ready");
-    EXPECT_EQ(AccessibleText(Pane(ViewProtocol::PositionPane)), "Ln 1, Col 1");
-    EXPECT_EQ(main->PaneText(ViewProtocol::LineEndPane), "DOS");
+    EXPECT_EQ(AccessibleText(Pane(StatusPane::Message)), "Ready");
+    EXPECT_EQ(AccessibleText(Pane(StatusPane::Position)), "Ln 1, Col 1");
+    EXPECT_EQ(main->PaneText(StatusPane::LineEnd), "DOS");
     EXPECT_EQ(QCoreApplication::organizationName(), "Local AppWizard-Generated Applications");
 }
 
@@ -147,12 +145,13 @@ TEST_F(AppShellTest, ViewCommandsKeysAndStatusTextsGoThroughTheActiveView) {
     ASSERT_EQ(views.size(), 4);
     FakeView* view = views.front();
     EXPECT_EQ(main->ActiveView(), view);
-    EXPECT_EQ(main->PaneText(ViewProtocol::OverwritePane), "INS");
+    EXPECT_EQ(main->PaneText(StatusPane::Overwrite), "INS");
 
     main->UpdateCommandUI();
     EXPECT_FALSE(main->Action(CommandTable::EditCut)->isEnabled());
     view->cutEnabled = true;
-    emit view->commandStateChanged();
+    view->host->ViewCommandStateChanged(*view);
+    QCoreApplication::processEvents();
     EXPECT_TRUE(main->Action(CommandTable::EditCut)->isEnabled());
     EXPECT_FALSE(main->Action(CommandTable::EditPaste)->isEnabled());
     EXPECT_EQ(main->Action(CommandTable::EditUndo)->text(), "&Undo Cut\tCtrl+Z");
@@ -166,11 +165,11 @@ TEST_F(AppShellTest, ViewCommandsKeysAndStatusTextsGoThroughTheActiveView) {
     EXPECT_EQ(view->commands, (QList<int>{CommandTable::ToggleBreakpointKey, CommandTable::EditCut,
                                           CommandTable::DebugRun}));
 
-    emit view->statusPaneText(ViewProtocol::PositionPane, "Ln 7, Col 2");
-    emit view->statusPaneText(ViewProtocol::MessagePane, "MVI: move immediate");
-    emit views[1]->statusPaneText(ViewProtocol::PositionPane, "Ln 99, Col 1");
-    EXPECT_EQ(main->PaneText(ViewProtocol::PositionPane), "Ln 7, Col 2");
-    EXPECT_EQ(main->PaneText(ViewProtocol::MessagePane), "MVI: move immediate");
+    view->host->ViewPaneText(*view, StatusPane::Position, "Ln 7, Col 2");
+    view->host->ViewPaneText(*view, StatusPane::Message, "MVI: move immediate");
+    views[1]->host->ViewPaneText(*views[1], StatusPane::Position, "Ln 99, Col 1");
+    EXPECT_EQ(main->PaneText(StatusPane::Position), "Ln 7, Col 2");
+    EXPECT_EQ(main->PaneText(StatusPane::Message), "MVI: move immediate");
 }
 
 TEST_F(AppShellTest, ExitClosesTheSimulatorFirstAndKeepsAllWhenItRefuses) {

@@ -51,6 +51,19 @@ public:
     QByteArray restored;
 };
 
+// A host that records the status pane texts a view tells it.
+class PaneRecorder : public CommandHost {
+public:
+    void ViewPaneText(CommandTarget&, int paneId, const QString& text) override {
+        panes.emplace_back(paneId, text);
+    }
+    void ViewCommandStateChanged(CommandTarget&) override {}
+    void ViewHelpRequested() override {}
+    void ViewFilesDropped(const QStringList&) override {}
+
+    std::vector<std::pair<int, QString>> panes;
+};
+
 // A document opened from a file of its own, with a view whose simulator windows record.
 struct SourceViewBench {
     explicit SourceViewBench(const std::string& source) {

@@ -34,11 +34,11 @@ TEST(SourceViewRun, RunStopsOnASourceBreakpointMarksItsLineAndCall5ReachedTheLed
     auto view = std::make_unique<CMyZorvanView>(document);
     view->show();
     view->SetCaretPosition({0, 4});
-    view->onCommand(Id::ToggleBreakpointKey);
+    view->OnCommand(Id::ToggleBreakpointKey);
 
     const C8085Object& machine = document.GetMachine();
     const int blank = machine.GetLedCell(6);
-    view->onCommand(Id::RunKey); // compiles first, then runs
+    view->OnCommand(Id::RunKey); // compiles first, then runs
     ASSERT_TRUE(document.IsSimulatorOpen());
     QPointer<QWidget> window = view->Simulator()->Window();
     ASSERT_TRUE(QTest::qWaitFor(
@@ -50,11 +50,11 @@ TEST(SourceViewRun, RunStopsOnASourceBreakpointMarksItsLineAndCall5ReachedTheLed
     EXPECT_NE(machine.GetLedCell(5), blank);
     EXPECT_EQ(machine.GetLedCell(6), blank) << "the data pair comes after the breakpoint";
 
-    view->onCommand(Id::StopAndCloseKey);
+    view->OnCommand(Id::StopAndCloseKey);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, 5000));
     EXPECT_FALSE(document.IsSimulatorOpen());
     EXPECT_EQ(view->Simulator(), nullptr);
-    view->onCommand(Id::StopAndCloseKey); // the window is gone: nothing
+    view->OnCommand(Id::StopAndCloseKey); // the window is gone: nothing
 }
 
 } // namespace

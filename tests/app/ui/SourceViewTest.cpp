@@ -16,7 +16,7 @@ namespace Id = SourceViewCommandId;
 TEST(SourceView, CompileErrorBoxPutsTheCaretOnTheErrorWhenOk) {
     SourceViewBench bench("  nop\n  mvi q, 0\n");
     bench.Caret(0, 2);
-    bench.view->onCommand(Id::CompileKey); // Cancel: the caret stays
+    bench.view->OnCommand(Id::CompileKey); // Cancel: the caret stays
     ASSERT_EQ(bench.boxes.shown.size(), 1u);
     const auto& box = bench.boxes.shown[0];
     EXPECT_EQ(box.caption, "Zorvan");
@@ -27,7 +27,7 @@ TEST(SourceView, CompileErrorBoxPutsTheCaretOnTheErrorWhenOk) {
     EXPECT_EQ(bench.opened, 0);
 
     bench.boxes.answers.push_back(MessageBoxes::Answer::Ok);
-    bench.view->onCommand(Id::CompileKey);
+    bench.view->OnCommand(Id::CompileKey);
     EXPECT_EQ(bench.view->GetCursorPos().line, 1);
     EXPECT_FALSE(bench.view->HasSelection());
     EXPECT_FALSE(bench.document.IsSimulatorOpen());
@@ -36,12 +36,12 @@ TEST(SourceView, CompileErrorBoxPutsTheCaretOnTheErrorWhenOk) {
 TEST(SourceView, CompileOpensTheSimulatorAndRebuildsBreakpointsFromTheMarks) {
     SourceViewBench bench(CountingProgram);
     bench.Caret(4);
-    bench.view->onCommand(Id::ToggleBreakpointKey); // a comment line: dropped at the compile
+    bench.view->OnCommand(Id::ToggleBreakpointKey); // a comment line: dropped at the compile
     bench.Caret(3);
-    bench.view->onCommand(Id::ToggleBreakpointKey);
+    bench.view->OnCommand(Id::ToggleBreakpointKey);
     EXPECT_EQ(bench.Flags(3), LineFlagBreakpoint);
 
-    bench.view->onCommand(Id::CompileKey);
+    bench.view->OnCommand(Id::CompileKey);
     ASSERT_EQ(bench.opened, 1);
     ASSERT_EQ(bench.boxes.shown.size(), 1u);
     EXPECT_EQ(bench.boxes.shown[0].text, "One or more invalid breakpoints have been removed");
@@ -51,18 +51,18 @@ TEST(SourceView, CompileOpensTheSimulatorAndRebuildsBreakpointsFromTheMarks) {
     EXPECT_EQ(breakpoints[0].address, 0x12);
     EXPECT_EQ(breakpoints[0].sourceLine, 3);
 
-    EXPECT_EQ(bench.view->commandState(Id::CompileButton) & 2, 0) << "open: no compile";
-    bench.view->onCommand(Id::CompileKey);
+    EXPECT_FALSE(bench.view->CommandState(Id::CompileButton).enabled) << "open: no compile";
+    bench.view->OnCommand(Id::CompileKey);
     EXPECT_EQ(bench.opened, 1);
 
-    bench.view->onCommand(Id::RunKey);
+    bench.view->OnCommand(Id::RunKey);
     bench.Caret(4);
-    bench.view->onCommand(Id::RunToCursorKey);
+    bench.view->OnCommand(Id::RunToCursorKey);
     ASSERT_EQ(bench.boxes.shown.size(), 2u);
     EXPECT_EQ(bench.boxes.shown[1].text, "Source Line 5 has No equivalent 8085 memory address");
     bench.Caret(5);
-    bench.view->onCommand(Id::RunToCursorKey);
-    bench.view->onCommand(Id::ShowAddressButton);
+    bench.view->OnCommand(Id::RunToCursorKey);
+    bench.view->OnCommand(Id::ShowAddressButton);
     // The compile refreshes the window once its breakpoints are rebuilt, so they show at once.
     EXPECT_EQ(bench.last->calls,
               (std::vector<std::string>{"RefreshAll", "Run", "RunToCursor 19", "ShowAddress 19"}));
@@ -72,11 +72,11 @@ TEST(SourceView, ShiftF5AfterTheWindowClosedTouchesNothingAndTheNextOpeningGetsI
     SourceViewBench bench(CountingProgram);
     bench.view->Compile();
     ASSERT_NE(bench.view->Simulator(), nullptr);
-    bench.view->onCommand(Id::StopAndCloseKey);
+    bench.view->OnCommand(Id::StopAndCloseKey);
     QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(bench.view->Simulator(), nullptr);
-    bench.view->onCommand(Id::StopAndCloseKey); // no window: nothing
+    bench.view->OnCommand(Id::StopAndCloseKey); // no window: nothing
 
     bench.view->Compile();
     ASSERT_EQ(bench.opened, 2);
@@ -100,7 +100,7 @@ TEST(SourceView, AModifiedDocumentIsOfferedSavingButNoStillCompilesTheFile) {
 TEST(SourceView, MarksFollowEnterAndEditsIntoTheNextCompile) {
     SourceViewBench bench(CountingProgram);
     bench.Caret(5);
-    bench.view->onCommand(Id::ToggleBreakpointKey);
+    bench.view->OnCommand(Id::ToggleBreakpointKey);
     bench.Caret(5, 0);
     bench.view->TypeCharacter(13); // a new line in front of "cpi 3"
     EXPECT_EQ(bench.Flags(5), 0u);
@@ -109,7 +109,7 @@ TEST(SourceView, MarksFollowEnterAndEditsIntoTheNextCompile) {
     bench.view->TypeCharacter(13); // inside the statement: the mark stays
     EXPECT_EQ(bench.Flags(6), LineFlagBreakpoint);
     while (bench.view->LineText(6) != "        cpi 3" && bench.view->CanUndo()) {
-        bench.view->onCommand(57643); // undo the split (and its indent)
+        bench.view->OnCommand(57643); // undo the split (and its indent)
     }
     ASSERT_TRUE(bench.document.SaveDocument(bench.path));
 
@@ -122,11 +122,12 @@ TEST(SourceView, MarksFollowEnterAndEditsIntoTheNextCompile) {
 
 TEST(SourceView, MiniHelpOfTheCaretLineGoesToTheMessagePane) {
     SourceViewBench bench(CountingProgram);
-    QSignalSpy spy(bench.view.get(), &CMyZorvanView::statusPaneText);
+    PaneRecorder spy;
+    bench.view->SetCommandHost(&spy);
     const auto lastMessage = [&]() -> QString {
-        for (auto it = spy.crbegin(); it != spy.crend(); ++it) {
-            if (it->at(0).toInt() == 0) {
-                return it->at(1).toString();
+        for (auto it = spy.panes.crbegin(); it != spy.panes.crend(); ++it) {
+            if (it->first == StatusPane::Message) {
+                return it->second;
             }
         }
         return {};
@@ -135,7 +136,7 @@ TEST(SourceView, MiniHelpOfTheCaretLineGoesToTheMessagePane) {
     EXPECT_EQ(lastMessage().toStdString(), std::string(*GetLineHelp("        cpi 3")));
     bench.Caret(1, 3); // a directive
     EXPECT_EQ(lastMessage().toStdString(), std::string(*GetLineHelp("        .org 0x0010")));
-    spy.clear();
+    spy.panes.clear();
     bench.Caret(4, 3); // a comment: no help
     EXPECT_EQ(lastMessage(), QString());
 }

@@ -1,13 +1,17 @@
 #include "TextViewFixture.h"
 
 #include <QClipboard>
+#include <QMimeData>
 #include <QSignalSpy>
+#include <map>
 
 using namespace EditorCommands;
 
 TEST_F(TextViewFixture, TypedWordsUndoUpToEachSpaceAndMenuTextsNameTheAction) {
     Load("");
-    EXPECT_EQ(view->RedoMenuText(), "&Redo\tCtrl+Y");
+    // Without an action to name, the Redo text is its resource's, which shows Undo's key.
+    EXPECT_EQ(view->RedoMenuText(), "&Redo\tCtrl+Z");
+    EXPECT_EQ(view->CommandText(Undo), "&Undo\tCtrl+Z");
     Type("abc def");
     EXPECT_EQ(Text(), "abc def");
     EXPECT_EQ(view->UndoMenuText(), "&Undo Typing\tCtrl+Z");
@@ -177,4 +181,57 @@ TEST_F(TextViewFixture, DraggedTextMovesAsOneUndoStepAndADropInsideItChangesNoth
     EXPECT_EQ(view->UndoMenuText(), "&Undo Drag And Drop\tCtrl+Z");
     Command(Undo);
     EXPECT_EQ(Text(), "alpha beta gamma");
+}
+
+namespace {
+
+// What a host window hears from its view.
+class RecordingHost : public CommandHost {
+public:
+    void ViewPaneText(CommandTarget&, int paneId, const QString& text) override {
+        panes[paneId] = text;
+    }
+    void ViewCommandStateChanged(CommandTarget&) override { ++stateChanges; }
+    void ViewHelpRequested() override {}
+    void ViewFilesDropped(const QStringList& paths) override { dropped += paths; }
+
+    std::map<int, QString> panes;
+    int stateChanges = 0;
+    QStringList dropped;
+};
+
+} // namespace
+
+TEST_F(TextViewFixture, TellsItsHostThePanesAndCarriesOutWhatItIsOffered) {
+    Load("ab\r\ncd");
+    RecordingHost host;
+    view->SetCommandHost(&host);
+    view->UpdateStatusPanes();
+    EXPECT_EQ(host.panes[StatusPane::Position], "Ln 1, Col 1");
+    EXPECT_EQ(host.panes[StatusPane::LineEnd], "DOS");
+    EXPECT_EQ(host.panes[StatusPane::Overwrite], "INS");
+    EXPECT_EQ(host.panes[StatusPane::ReadOnly], "");
+    EXPECT_TRUE(view->OnCommand(SwitchOverwrite));
+    EXPECT_EQ(host.panes[StatusPane::Overwrite], "OVR");
+    EXPECT_TRUE(view->CommandState(SwitchOverwrite).checked);
+
+    // Cut: handled, off without a selection, on with one; then Undo names it.
+    EXPECT_TRUE(view->CommandState(Cut).handled);
+    EXPECT_FALSE(view->CommandState(Cut).enabled);
+    EXPECT_FALSE(view->OnCommand(Cut));
+    view->SelectRange({0, 1}, {2, 1});
+    EXPECT_GT(host.stateChanges, 0);
+    EXPECT_TRUE(view->CommandState(Cut).enabled);
+    EXPECT_TRUE(view->OnCommand(Cut));
+    EXPECT_EQ(Text(), "ab\n");
+    EXPECT_EQ(view->CommandText(Undo), "&Undo Cut\tCtrl+Z");
+    EXPECT_FALSE(view->CommandState(12345).handled);
+    EXPECT_FALSE(view->OnCommand(12345));
+
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(QString::fromStdString(folder.File("one.85")))});
+    QDropEvent drop(QPointF(50, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    view->dropEvent(&drop);
+    EXPECT_EQ(host.dropped, QStringList{QString::fromStdString(folder.File("one.85"))});
+    view->SetCommandHost(nullptr);
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "app/CommandTable.h"
 #include "editor/EditorCommands.h"
 #include "editor/ui/CTextEditView.h"
 #include "support/TempFolder.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QMimeData>
 #include <QTest>
@@ -33,6 +35,7 @@ class TextViewFixture : public testing::Test {
 protected:
     void SetUp() override {
         view = std::make_unique<TestEditView>();
+        BindKeys(*view);
         view->resize(640, 400);
         view->show();
         QApplication::setActiveWindow(view.get());
@@ -54,6 +57,20 @@ protected:
         const int last = buffer.LineCount() - 1;
         buffer.CopyRange(0, 0, last, buffer.LineLength(last), text, "\n");
         return text;
+    }
+
+    // The keys of the program's command table, on the view's own actions: a view alone has none.
+    static void BindKeys(CTextView& textView) {
+        for (const CommandTable::Command& command : CommandTable::Commands()) {
+            if (QAction* action = textView.Action(command.id)) {
+                QList<QKeySequence> keys;
+                for (std::string_view key : CommandTable::KeysOf(command.id)) {
+                    keys.append(
+                        QKeySequence(QString::fromLatin1(key.data(), qsizetype(key.size()))));
+                }
+                action->setShortcuts(keys);
+            }
+        }
     }
 
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {

@@ -105,7 +105,7 @@ TEST(TeachingToolsWindow, ResetStartsTheProgramAgainAsCompiled) {
     ASSERT_EQ(doc.machine.memory[0x200], 0x99);
     EXPECT_TRUE(window.Command("Reset")->isEnabled());
 
-    QTest::keyClick(&window, Qt::Key_F5, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(&window, Qt::Key_F5, Qt::ControlModifier);
     EXPECT_EQ(doc.machine.memory[0x200], 0x11);
     EXPECT_EQ(doc.machine.ports[1], 0);
     EXPECT_EQ(doc.machine.pc, 0);
@@ -147,7 +147,7 @@ TEST(TeachingToolsWindow, StepBackShowsWhatTheInstructionHadChanged) {
     window.StepInto();
     EXPECT_EQ(window.CounterLine().text(),
               "Instructions 2   T-states 14   (0.005 ms at 3.072 MHz)");
-    QTest::keyClick(&window, Qt::Key_F11, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(&window, Qt::Key_F12);
     EXPECT_EQ(doc.machine.pc, 2);
     EXPECT_EQ(doc.Row(PaneKind::Registers, 1), "B  00");
     EXPECT_TRUE(doc.RowChanged(PaneKind::Registers, 1)); // what mvi b had changed

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "machine/OpcodeRow.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class C8085Object;
+
+// A program assembled once for zorvan-grade, ready to start: the machine as the compile left it
+// (memory, registers, flags, stack pointer, LED cells, pc on the start address). Each case loads
+// a copy into its own machine, so cases never share state.
+class AssembledProgram {
+public:
+    // Assembles the .85 file at `path` without writing any line map, so that nothing is written
+    // beside it (nor anywhere else). `shownName` names the file in messages. Null with `error`
+    // set ("FILE:LINE:COLUMN: error: ... (code N)"; code 20 when the file cannot be read).
+    static std::shared_ptr<const AssembledProgram>
+    Assemble(const std::string& path, const std::string& shownName, std::string& error);
+
+    // The machine's state = this program at its start; ports 0, no call depth, no step-out.
+    void LoadInto(C8085Object& machine) const;
+
+private:
+    Memory memory{};
+    std::uint16_t pc = 0;
+    std::uint16_t startAddress = 0;
+    std::uint16_t sp = 0;
+    std::uint8_t a = 0, b = 0, c = 0, d = 0, e = 0, h = 0, l = 0;
+    std::uint8_t flags = 0;
+    std::array<int, 8> led{};
+};
