@@ -155,6 +155,7 @@ TEST_F(TeachingTools, TheAnimateDelayTypedInIsKeptAndTakenByTheRun) {
     CSimulatorDlg& window = Compiled();
     QSpinBox& delay = window.AnimateDelayControl();
     Click(&delay, delay.rect().center());
+    ASSERT_TRUE(WaitFor([&delay] { return delay.hasFocus(); }));
     delay.selectAll();
     Type("1500");
     Press(Qt::Key_Tab);
