@@ -14,16 +14,12 @@
 #include "machine/C8085Object.h"
 #include "machine/CMyException.h"
 #include "machine/CpmConsole.h"
+#include "machine/StepHistory.h"
 #include "machine/SystemCallHandler.h"
 #include "simulator/CBreakpointList.h"
 #include "simulator/CRunControl.h"
 #include "simulator/CSimulatorFlags.h"
 #include "simulator/CSimulatorWindow.h"
-
-#if __has_include("machine/StepHistory.h")
-#include "machine/StepHistory.h"
-#define ZORVAN_BENCH_HISTORY 1
-#endif
 
 #include <atomic>
 #include <benchmark/benchmark.h>
@@ -98,14 +94,8 @@ void ExerciserSlice(benchmark::State& state) {
     machine.SetSystemCallHandler(&console);
     std::string error;
     const std::string path = std::string(ZORVAN_CPU_TESTS) + "/8085EXM.COM";
-#ifdef ZORVAN_BENCH_HISTORY
     StepHistory history;
     machine.SetSystemCallObserver(&history);
-#else
-    if (state.range(0) == 2) {
-        state.SkipWithError("no history in this build");
-    }
-#endif
     const std::atomic<int> running{1};
     for (auto _ : state) {
         state.PauseTiming();
@@ -121,7 +111,6 @@ void ExerciserSlice(benchmark::State& state) {
             benchmark::DoNotOptimize(machine.a);
             continue;
         }
-#ifdef ZORVAN_BENCH_HISTORY
         const bool record = state.range(0) == 2;
         if (record) {
             history.Begin(machine);
@@ -135,14 +124,6 @@ void ExerciserSlice(benchmark::State& state) {
         if (record) {
             history.End(machine);
         }
-#else
-        for (std::uint64_t done = 0; done < slice; done += chunk) {
-            for (std::uint64_t n = chunk; n != 0 && running.load(std::memory_order_relaxed) != 0;
-                 --n) {
-                machine.Step();
-            }
-        }
-#endif
         benchmark::DoNotOptimize(machine.a);
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * slice));
@@ -153,13 +134,7 @@ void RunFullSpeed(benchmark::State& state) {
     LoadCountingLoop(probe);
     const std::int64_t length = StepToHalt(probe);
     Document document;
-#ifdef ZORVAN_BENCH_HISTORY
     document.control.SetHistoryEnabled(state.range(0) != 0);
-#else
-    if (state.range(0) != 0) {
-        state.SkipWithError("no history in this build");
-    }
-#endif
     std::int64_t executed = 0;
     for (auto _ : state) {
         LoadCountingLoop(document.machine);
@@ -192,13 +167,7 @@ void RunExerciser(benchmark::State& state) {
     document.machine.SetSystemCallHandler(&console);
     std::string error;
     const std::string path = std::string(ZORVAN_CPU_TESTS) + "/8085EXM.COM";
-#ifdef ZORVAN_BENCH_HISTORY
     document.control.SetHistoryEnabled(state.range(0) != 0);
-#else
-    if (state.range(0) != 0) {
-        state.SkipWithError("no history in this build");
-    }
-#endif
     std::int64_t executed = 0;
     for (auto _ : state) {
         state.PauseTiming();

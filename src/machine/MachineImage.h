@@ -12,6 +12,9 @@ struct MachineImage {
     MachineState state;
 
     static MachineImage Take(const C8085Object& machine);
+    // Take into this image, without a 64 KiB temporary on the stack (a worker's stack stays
+    // small, so that its end costs the system nothing).
+    void Capture(const C8085Object& machine);
     void Restore(C8085Object& machine) const;
     bool Matches(const C8085Object& machine) const;
 };

@@ -103,7 +103,7 @@ void StepHistory::End(const C8085Object& machine, std::optional<int> stopCode) {
     }
     Checkpoint(machine);
     recording = false;
-    end = MachineImage::Take(machine);
+    end.Capture(machine);
     endValid = true;
     newStretch = stopCode && !ChangesNothingBeyondInstructions(*stopCode);
 }
@@ -246,7 +246,7 @@ std::optional<StepHistory::Undone> StepHistory::StepBack(C8085Object& machine) {
     const std::size_t kept = systemCalls - stretch.effectsDropped;
     bytes -= (stretch.effects.size() - kept) * sizeof(Effect);
     stretch.effects.resize(kept);
-    end = MachineImage::Take(machine);
+    end.Capture(machine);
     endValid = true;
     // A stretch of a run with planted breakpoints cannot go on unplanted.
     newStretch = !stretch.planted.empty();
