@@ -1,8 +1,10 @@
 #include "machine/C8085Object.h"
 
 #include "machine/C8085Operations.h"
+#include "machine/OpcodeTable.h"
 #include "machine/Raise.h"
 #include "machine/SystemCallHandler.h"
+#include "machine/SystemCallObserver.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -10,9 +12,10 @@
 C8085Object::C8085Object() {
     const ExecuteBindings& bindings = C8085Operations::Bindings();
     BindExecuteOperations(bindings);
-    for (std::size_t opcode = 0; opcode < dispatch.size(); ++opcode) {
-        dispatch[opcode] = bindings[opcode].execute;
-    }
+    dispatch = C8085Operations::CountingOperations();
+    const auto& table = OpcodeTable();
+    constexpr std::size_t ret = 0xC9;
+    returnStates = static_cast<std::uint8_t>(table[ret].tStates);
     ports.fill(0);
     checkpointInterval = 63;
     checkpoints[0] = 0;
@@ -41,6 +44,7 @@ void C8085Object::Reset() {
     callDepth = 0;
     stepOutArmed = 0;
     stepOutDepth = -1;
+    ZeroCounters();
 }
 
 std::uint16_t C8085Object::WriteByte(std::uint16_t address, std::uint8_t value) {
@@ -77,6 +81,18 @@ void C8085Object::Start() {
         }
         checkpoints[k] = static_cast<std::uint16_t>(address);
     }
+}
+
+void C8085Object::CountReturnEndingStepOut() {
+    tStateCount += static_cast<std::uint64_t>(OpcodeTable()[currentOpcode].tStatesTaken);
+    ++instructionCount;
+}
+
+void C8085Object::SkipSystemCall() {
+    constexpr std::size_t call = 0xCD;
+    pc = static_cast<std::uint16_t>(pc + 3);
+    tStateCount += static_cast<std::uint64_t>(OpcodeTable()[call].tStates) + returnStates;
+    ++instructionCount;
 }
 
 int C8085Object::CheckpointIndex(std::uint16_t address) const {
@@ -124,6 +140,9 @@ void C8085Object::SystemCall() {
         Raise(*this, 1, StopCode::BadSystemCall, " Bad System Call ");
     }
     systemCallHandler->SystemCall(*this);
+    if (systemCallObserver != nullptr) {
+        systemCallObserver->SystemCallCompleted(*this);
+    }
 }
 
 bool C8085Object::IsSystemCallAt(std::uint16_t address) const {

@@ -8,6 +8,7 @@
 #include <string>
 
 class SystemCallHandler;
+class SystemCallObserver;
 
 // The simulated 8085 of one document: memory, registers, flags, ports, LED cells and the
 // bookkeeping the debugger needs. The panes read and write the public fields directly.
@@ -36,12 +37,53 @@ public:
     void WriteByteAndWord(std::uint16_t address, std::uint8_t byte, std::uint16_t word);
     void WriteTwoBytes(std::uint16_t address, std::uint8_t first, std::uint8_t second);
 
-    // Executes the instruction at pc; every stop leaves as a thrown CMyException.
+    // Executes the instruction at pc; every stop leaves as a thrown CMyException. A completed
+    // instruction is counted with its T-states.
     void Step() {
-        currentOpcode = memory[pc];
-        // The operation returns the instruction's length, or 0 when it has set pc itself.
-        const int advance = dispatch[currentOpcode](*this);
-        pc = static_cast<std::uint16_t>(pc + advance);
+        tStateCount += StepUncounted();
+        ++instructionCount;
+    }
+    // Executes the instruction at pc without counting it; returns its T-states: the figure of the
+    // opcode, the taken figure when a condition held (the operation then set pc itself).
+    unsigned StepUncounted() {
+        const std::uint8_t opcode = memory[pc];
+        currentOpcode = opcode;
+        // Low 16 bits: the length to advance by, 0 when the operation has set pc itself; above
+        // them the T-states (see C8085Operations::CountingOperations).
+        const int result = dispatch[opcode](*this);
+        pc = static_cast<std::uint16_t>(pc + (result & 0xFFFF));
+        return static_cast<unsigned>(result) >> 16;
+    }
+    // Steps while `running` is nonzero, at most `limit` instructions, and counts them as Step
+    // does; returns how many completed. The hot loop of a full-speed run: the counts stay in
+    // registers until it returns or a stop leaves it.
+    std::uint64_t RunWhile(const std::atomic<int>& running, std::uint64_t limit) {
+        std::uint64_t left = limit;
+        std::uint64_t clocks = 0;
+        try {
+            while (left != 0 && running.load(std::memory_order_relaxed) != 0) {
+                clocks += StepUncounted();
+                --left;
+            }
+        } catch (...) {
+            instructionCount += limit - left;
+            tStateCount += clocks;
+            throw;
+        }
+        instructionCount += limit - left;
+        tStateCount += clocks;
+        return limit - left;
+    }
+    // A system call stands for a CALL and the RET that ends the routine called.
+    void AddSystemCallReturnStates() { tStateCount += returnStates; }
+    // The return that ends a step-out completes, then leaves Step by a throw.
+    void CountReturnEndingStepOut();
+    // A system call completed without executing it (a replay of its recorded effect): pc past
+    // the CALL, counted as the CALL and the RET.
+    void SkipSystemCall();
+    void ZeroCounters() {
+        instructionCount = 0;
+        tStateCount = 0;
     }
 
     // pc = startAddress, and the checkpoints describe the memory as it is now.
@@ -69,6 +111,8 @@ public:
     bool IsSystemCallAt(std::uint16_t address) const;
     void SetSystemCallHandler(SystemCallHandler* handler) { systemCallHandler = handler; }
     SystemCallHandler* GetSystemCallHandler() const { return systemCallHandler; }
+    void SetSystemCallObserver(SystemCallObserver* observer) { systemCallObserver = observer; }
+    SystemCallObserver* GetSystemCallObserver() const { return systemCallObserver; }
 
     // The disassembly of the instruction at `address` in this machine's memory, kept in
     // textBuffer until the next call.
@@ -98,10 +142,15 @@ public:
     int callDepth = 0;
     int stepOutDepth = -1;
     int stepOutArmed = 0;
+    // Instructions completed and their T-states since the last reset or ZeroCounters.
+    std::uint64_t instructionCount = 0;
+    std::uint64_t tStateCount = 0;
 
 private:
     void SetLedCell(int i, int groupSize, int firstCell, int code);
 
     std::array<ExecuteOperation, 256> dispatch{};
+    std::uint8_t returnStates = 0;
     SystemCallHandler* systemCallHandler = nullptr;
+    SystemCallObserver* systemCallObserver = nullptr;
 };

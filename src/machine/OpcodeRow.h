@@ -35,6 +35,12 @@ struct OpcodeRow {
     std::uint8_t opcode;     // equals the row index
     ExecuteOperation execute;
     OperandFormatter formatOperand; // none, byte or word
+    // Clock states of the 8085 data sheet. Where a condition decides (conditional jumps, calls
+    // and returns) `tStates` is the figure when it fails and `tStatesTaken` the figure when it
+    // holds; elsewhere both are the same. The invalid opcodes never complete here (they stop the
+    // machine), so they have 0.
+    int tStates;
+    int tStatesTaken;
 };
 
 // One kind per mnemonic. The assembler picks the operand form by kind.

@@ -8,6 +8,7 @@
 #include "simulator/SourceLineFlags.h"
 
 #include <algorithm>
+#include <string_view>
 
 BreakpointMarks::BreakpointMarks(CTextBuffer& lines, CBreakpointList& list, const CdebugData& map,
                                  const CSimulatorFlags& state, Effects& sink)
@@ -55,7 +56,8 @@ void BreakpointMarks::ToggleOnLine(int line) {
         breakpoints.SetBreakpointEnabled(address, 1);
         SetMark(text, line, Mark::Enabled);
     } else {
-        breakpoints.ToggleBreakpoint(address, -1);
+        // The entry keeps the line it was made from, so that the Breakpoints dialog names it.
+        breakpoints.ToggleBreakpoint(address, line);
         SetMark(text, line, breakpoints.HasBreakpoint(address) ? Mark::Enabled : Mark::None);
     }
     effects.RefreshSimulator();
@@ -142,4 +144,20 @@ BreakpointMarks::Mark BreakpointMarks::MarkOf(const CTextBuffer& text, int line)
         return Mark::Enabled;
     }
     return (word & LineFlagBreakpointDisabled) != 0 ? Mark::Disabled : Mark::None;
+}
+
+std::vector<BreakpointMarks::MarkedLine> BreakpointMarks::MarkedLines(const CTextBuffer& text) {
+    std::vector<MarkedLine> marked;
+    for (int line = 0; line < text.LineCount(); ++line) {
+        const Mark mark = MarkOf(text, line);
+        if (mark == Mark::None) {
+            continue;
+        }
+        std::string_view chars(text.LineText(line),
+                               static_cast<std::size_t>(text.LineLength(line)));
+        const auto start = chars.find_first_not_of(" \t");
+        chars.remove_prefix(start == std::string_view::npos ? chars.size() : start);
+        marked.push_back({line, mark == Mark::Enabled, std::string(chars)});
+    }
+    return marked;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 class CBreakpointList;
 class CdebugData;
@@ -31,7 +33,8 @@ public:
                     const CSimulatorFlags& flags, Effects& effects);
 
     // F9 on a 0-based line. Simulator closed: only the mark toggles (a disabled one becomes
-    // enabled). Open: the line's address (none: beep) is toggled in the list and the mark follows.
+    // enabled). Open: the line's address (none: beep) is toggled in the list, with the line as
+    // the entry's source line, and the mark follows.
     void ToggleOnLine(int line);
     // Ctrl+F9 on a line: only while the simulator is open and the line has an address; beeps
     // otherwise.
@@ -53,6 +56,15 @@ public:
     enum class Mark { None, Enabled, Disabled };
     static void SetMark(CTextBuffer& text, int line, Mark mark);
     static Mark MarkOf(const CTextBuffer& text, int line);
+
+    // A line with a breakpoint mark: its 0-based number, whether the mark is enabled, and the
+    // line's text without leading blanks.
+    struct MarkedLine {
+        int line = 0;
+        bool enabled = true;
+        std::string text;
+    };
+    static std::vector<MarkedLine> MarkedLines(const CTextBuffer& text);
 
 private:
     bool Refused();

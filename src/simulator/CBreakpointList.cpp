@@ -47,6 +47,21 @@ void CBreakpointList::HoldMemoryForRun() {
     held = true;
 }
 
+std::vector<std::pair<std::uint16_t, std::uint8_t>> CBreakpointList::PlantedBytes() const {
+    std::lock_guard lock(mutex);
+    std::vector<std::pair<std::uint16_t, std::uint8_t>> bytes;
+    if (!planted) {
+        return bytes;
+    }
+    for (const Node& node : nodes) {
+        if (node.captured) {
+            bytes.emplace_back(node.entry.address, node.entry.savedByte);
+        }
+    }
+    bytes.insert(bytes.end(), pendingRestores.begin(), pendingRestores.end());
+    return bytes;
+}
+
 void CBreakpointList::WriteBackLocked() {
     C8085Object& machine = GetMachine();
     for (const Node& node : nodes) {

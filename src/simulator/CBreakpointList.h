@@ -46,6 +46,8 @@ public:
     void RestoreSavedBytes();
     // From now until RestoreSavedBytes, changes to the list leave the memory alone.
     void HoldMemoryForRun();
+    // While planted: the bytes RestoreSavedBytes would write back, by address; else nothing.
+    std::vector<std::pair<std::uint16_t, std::uint8_t>> PlantedBytes() const;
 
     // Appends an entry whose saved byte is the byte now in memory at `address`.
     void AddBreakpoint(std::uint16_t address, int sourceLine, int enabled);

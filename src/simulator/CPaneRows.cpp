@@ -309,14 +309,17 @@ bool CPaneRows::JumpTo(int address) {
         return false;
     }
     if (kind == PaneKind::Instructions) {
-        // Within the lines shown the selection moves to the line that holds the address.
         if (address < firstAddress || address >= lastAddress || lastAddress == rows.back().key) {
-            Refill(static_cast<std::uint16_t>(address), false);
+            // Near the end of memory the pane shows the last rows below the limit, as the other
+            // panes do, rather than lines wrapping round to address 0.
+            Refill(static_cast<std::uint16_t>(std::min(address, TopLimit() - rowCount + 1)), false);
             selectedRow = 0;
-            return true;
         }
+        // The selection moves to the line that holds the address.
         int row = 0;
-        while (row + 1 < rowCount && rows[static_cast<std::size_t>(row + 1)].key <= address) {
+        while (row + 1 < rowCount && rows[static_cast<std::size_t>(row + 1)].key <= address &&
+               rows[static_cast<std::size_t>(row + 1)].key >
+                   rows[static_cast<std::size_t>(row)].key) {
             ++row;
         }
         Select(row);

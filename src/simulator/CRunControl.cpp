@@ -7,6 +7,7 @@
 #include "simulator/CSimulatorFlags.h"
 #include "simulator/CSimulatorWindow.h"
 
+#include <algorithm>
 #include <chrono>
 #include <exception>
 #include <optional>
@@ -25,13 +26,17 @@ CMyException AsStop(const std::exception& e) {
 CRunControl::CRunControl(C8085Object& machineToRun, CBreakpointList& breakpointList,
                          CSimulatorFlags& simulatorFlags, CSimulatorWindow& simulatorWindow)
     : machine(machineToRun), breakpoints(breakpointList), flags(simulatorFlags),
-      window(simulatorWindow) {
+      window(simulatorWindow), compiled(MachineImage::Take(machineToRun)) {
+    machine.SetSystemCallObserver(&history);
 }
 
 CRunControl::~CRunControl() {
     flags.executing.store(0);
     CancelWaits();
     WaitForRun();
+    if (machine.GetSystemCallObserver() == &history) {
+        machine.SetSystemCallObserver(nullptr);
+    }
 }
 
 std::string CRunControl::CaptionText(const std::string& title, bool running) {
@@ -68,6 +73,38 @@ RunSequence CRunControl::BeginSequence() {
     return ++sequence;
 }
 
+void CRunControl::PrepareHistory() {
+    // Only ever called with no worker left: the history is this thread's until the next run.
+    recording = historyEnabled.load();
+    if (!recording) {
+        history.Clear();
+    }
+}
+
+void CRunControl::Execute() {
+    machine.Step();
+    if (recording) {
+        history.Checkpoint(machine);
+    }
+}
+
+void CRunControl::BeginRecording() {
+    if (!recording) {
+        return;
+    }
+    std::vector<StepHistory::SavedByte> planted;
+    for (const auto& [address, byte] : breakpoints.PlantedBytes()) {
+        planted.push_back({address, byte});
+    }
+    history.Begin(machine, std::move(planted));
+}
+
+void CRunControl::EndRecording(std::optional<int> stopCode) {
+    if (recording) {
+        history.End(machine, stopCode);
+    }
+}
+
 void CRunControl::StepInto(bool interactive) {
     if (flags.IsExecuting()) {
         return;
@@ -80,13 +117,16 @@ void CRunControl::StepInto(bool interactive) {
         return;
     }
     RearmWaits();
+    PrepareHistory();
     const RunSequence step = BeginSequence();
     window.SetCaption(step, false);
     flags.executing.store(1);
     window.UpdateToolbar(step, true);
     std::optional<CMyException> stop;
+    BeginRecording();
     try {
-        machine.Step();
+        Execute();
+        EndRecording(std::nullopt);
         if (interactive) {
             window.FollowPC(step);
             window.RefreshAll(step);
@@ -98,6 +138,7 @@ void CRunControl::StepInto(bool interactive) {
         stop = AsStop(e);
     }
     if (stop) {
+        EndRecording(stop->GetCode()); // nothing when the step itself had ended it
         lastStepFailed = true;
         if (stop->GetCode() == StopCode::NoSourceLine) {
             window.ShowStatusText(step, stop->GetMessage());
@@ -181,14 +222,20 @@ void CRunControl::DropFailedTemporaryBreakpoint() {
 void CRunControl::StartRunThread(RunMode runMode) {
     WaitForRun();
     RearmWaits();
+    PrepareHistory();
+    refreshRequested.store(false);
     const RunSequence run = BeginSequence();
     window.SetCaption(run, true);
     flags.executing.store(1);
     flags.runInProgress.store(1);
     mode = runMode;
-    delayMs = runMode == RunMode::Animated ? AnimateDelayMs : 0;
     window.FocusInstructions(run);
     window.UpdateToolbar(run, true);
+    // A temporary breakpoint of Step Over or Run to Cursor shows while its run goes on.
+    if (tempBreakpointSet) {
+        window.ShowBreakpoints(run);
+    }
+    BeginRecording();
     breakpoints.HoldMemoryForRun();
     window.RunStarted(run);
     try {
@@ -229,12 +276,14 @@ void CRunControl::RunAndEnd() {
             RunAnimated();
             break;
         case RunMode::SingleStep:
-            machine.Step();
+            Execute();
             break;
         case RunMode::ArmAfterFirstStep:
             // The first step with the breakpoints lifted, as Run does on the calling thread.
-            machine.Step();
+            Execute();
+            EndRecording(std::nullopt);
             breakpoints.PlantBreakpoints(true);
+            BeginRecording();
             RunFullSpeed();
             break;
         }
@@ -243,6 +292,7 @@ void CRunControl::RunAndEnd() {
     } catch (const std::exception& e) {
         stop = AsStop(e);
     }
+    EndRecording(stop ? std::optional<int>(stop->GetCode()) : std::nullopt);
     if (stop) {
         OnRunException(*stop);
     } else {
@@ -258,11 +308,27 @@ void CRunControl::RunAndEnd() {
 
 void CRunControl::RunFullSpeed() {
     // The hot loop: one relaxed load and one step per instruction. Stop's store becomes visible
-    // within an instruction or two; the join at the end orders everything else.
+    // within an instruction or two; the join at the end orders everything else. Between chunks
+    // of instructions the worker takes a history checkpoint when one is due and looks whether
+    // the window asked for a copy of the machine.
     const std::atomic<int>& executing = flags.executing;
     C8085Object& running = machine;
-    while (executing.load(std::memory_order_relaxed) != 0) {
-        running.Step();
+    for (;;) {
+        running.RunWhile(executing, RefreshChunk);
+        if (recording) {
+            history.Checkpoint(running);
+        }
+        if (executing.load(std::memory_order_relaxed) == 0) {
+            return;
+        }
+        ServeRefreshRequest();
+    }
+}
+
+void CRunControl::ServeRefreshRequest() {
+    if (refreshRequested.load(std::memory_order_relaxed) && refreshRequested.exchange(false)) {
+        window.FollowPC(sequence);
+        window.RefreshAll(sequence);
     }
 }
 
@@ -270,13 +336,14 @@ void CRunControl::RunAnimated() {
     while (flags.IsExecuting()) {
         std::optional<CMyException> stop;
         try {
-            machine.Step();
+            Execute();
         } catch (const CMyException& e) {
             stop = e;
         }
+        refreshRequested.store(false); // this refresh serves it
         window.FollowPC(sequence);
         window.RefreshAll(sequence);
-        animationPause.SleepFor(std::chrono::milliseconds(delayMs));
+        animationPause.SleepFor(std::chrono::milliseconds(AnimateDelay()));
         if (stop) {
             throw *stop;
         }
@@ -308,9 +375,9 @@ void CRunControl::OnRunException(const CMyException& e) {
     if (IsSilentStop(e.GetCode())) {
         return;
     }
+    // EndRun has already written the saved bytes back and shown the stopped state. A second
+    // refresh here would find nothing changed and take away the red marks of the run.
     breakpoints.RestoreSavedBytes();
-    window.FollowPC(sequence);
-    window.RefreshAll(sequence);
     window.ShowException(sequence, e.GetMessage());
 }
 
@@ -332,6 +399,95 @@ void CRunControl::StopExecuting() {
     // A worker refreshes the window itself once it has stopped; until then the machine is its.
     if (!worker.joinable()) {
         window.RefreshAll(sequence);
+    }
+}
+
+bool CRunControl::RequestRefresh() {
+    if (!flags.IsRunInProgress()) {
+        return false;
+    }
+    refreshRequested.store(true);
+    return true;
+}
+
+void CRunControl::SetAnimateDelay(int milliseconds) {
+    animateDelay.store(std::clamp(milliseconds, MinAnimateDelayMs, MaxAnimateDelayMs));
+}
+
+std::optional<std::string> CRunControl::StepBackNote(const StepHistory::Undone& undone) {
+    const char* what = nullptr;
+    const char* port = undone.subFunction == 1 ? "COM2" : "COM1";
+    std::string text;
+    switch (undone.systemCall) {
+    case 8:
+        what = "the beep";
+        break;
+    case 14:
+        text = std::string("the byte read from ") + port + " stays read";
+        break;
+    case 15:
+        text = std::string("the byte sent on ") + port + " stays sent";
+        break;
+    case 16:
+    case 17:
+        what = "the printed text";
+        break;
+    default:
+        return std::nullopt;
+    }
+    if (what != nullptr) {
+        text = std::string(what) + " stays done";
+    }
+    return "Stepped back over a system call: " + text;
+}
+
+void CRunControl::StepBack() {
+    if (flags.IsExecuting()) {
+        return;
+    }
+    WaitForRun();
+    const RunSequence step = BeginSequence();
+    window.SetCaption(step, false);
+    window.UpdateToolbar(step, false);
+    if (!historyEnabled.load()) {
+        window.ShowStatusText(step, "Step Back is off: switch the history on in Preferences");
+        return;
+    }
+    const auto undone = history.StepBack(machine);
+    if (!undone) {
+        window.ShowStatusText(step, "No earlier instruction to step back to");
+        return;
+    }
+    window.FollowPC(step);
+    window.RefreshAll(step);
+    try {
+        window.ShowSourceLine(step, machine.pc);
+    } catch (const CMyException& e) {
+        window.ShowStatusText(step, e.GetMessage());
+    }
+    if (const auto note = StepBackNote(*undone)) {
+        window.ShowStatusText(step, *note);
+    }
+}
+
+void CRunControl::Reset() {
+    if (flags.IsExecuting()) {
+        return;
+    }
+    WaitForRun();
+    const RunSequence step = BeginSequence();
+    window.SetCaption(step, false);
+    window.UpdateToolbar(step, false);
+    compiled.Restore(machine);
+    history.Clear();
+    window.FollowPC(step);
+    // Twice: the second refill finds nothing changed, so no row stays red.
+    window.RefreshAll(step);
+    window.RefreshAll(step);
+    try {
+        window.ShowSourceLine(step, machine.pc);
+    } catch (const CMyException& e) {
+        window.ShowStatusText(step, e.GetMessage());
     }
 }
 

@@ -1,9 +1,13 @@
 #pragma once
 
 #include "machine/CancelSignal.h"
+#include "machine/MachineImage.h"
+#include "machine/StepHistory.h"
 #include "simulator/CSimulatorWindow.h"
 
+#include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -27,9 +31,18 @@ class CSimulatorFlags;
 // (CALL 0x0005) runs on the worker like a run, with Stop enabled while it lasts; so does the
 // first step of Run when it is one. Every step and run takes a new RunSequence, which all its
 // window calls carry (see CSimulatorWindow).
+//
+// Teaching tools beside the stated commands: every instruction executed here can be recorded in
+// a StepHistory (on unless switched off) and undone by StepBack; Reset puts back the machine as
+// the compile left it (taken when the run control is built, right after the compile); Refresh
+// during a run has the worker hand over a copy at its next instruction boundary.
 class CRunControl {
 public:
     static constexpr int AnimateDelayMs = 400;
+    static constexpr int MinAnimateDelayMs = 50;
+    static constexpr int MaxAnimateDelayMs = 2000;
+    // Instructions a full-speed run executes between two looks at a refresh request.
+    static constexpr std::uint64_t RefreshChunk = 1 << 14;
 
     CRunControl(C8085Object& machineToRun, CBreakpointList& breakpointList,
                 CSimulatorFlags& simulatorFlags, CSimulatorWindow& simulatorWindow);
@@ -65,6 +78,28 @@ public:
     // and waits for the worker; the window may then be destroyed.
     bool Close();
 
+    // Undoes the last instruction executed (refused while executing): the panes show what it had
+    // changed, the source view its line; a system call whose effect left the machine (a beep,
+    // serial bytes, printed text) is named in the status bar, since that effect stays done.
+    void StepBack();
+    // The machine as the compile left it, breakpoints kept, counters zeroed, history cleared,
+    // panes refreshed without change marks (refused while executing).
+    void Reset();
+    // The worker hands the window a copy of the machine at its next instruction boundary (a
+    // refresh of the panes, FollowPC first). False when no run is in progress.
+    bool RequestRefresh();
+    // Pause of Animate after each instruction, read at every step; clamped to 50 ms .. 2 s.
+    void SetAnimateDelay(int milliseconds);
+    int AnimateDelay() const { return animateDelay.load(std::memory_order_relaxed); }
+    // Whether steps and runs record their instructions for Step Back; switching it off drops the
+    // history at the next step or run.
+    void SetHistoryEnabled(bool enabled) { historyEnabled.store(enabled); }
+    bool HistoryEnabled() const { return historyEnabled.load(); }
+    // Instructions Step Back can undo now (user-interface thread, not while executing).
+    std::uint64_t HistoryReach() const { return history.Reach(); }
+    // The status-bar note of an undone system call whose effect left the machine, if any.
+    static std::optional<std::string> StepBackNote(const StepHistory::Undone& undone);
+
     bool LastStepFailed() const { return lastStepFailed; }
     // Waits until the worker of the last run, if any, has ended.
     void WaitForRun();
@@ -82,6 +117,16 @@ private:
     // Clears executing and cancels any device wait: the worker ends at its next instruction.
     void StopExecuting();
     RunSequence BeginSequence();
+    // One instruction; with the history on, a checkpoint when one is due.
+    void Execute();
+    // Decides for the step or run about to start whether it records.
+    void PrepareHistory();
+    // Frame an execution in the history (when recording): Begin with the breakpoints as they
+    // are planted now, End with the code of the stop that ended it.
+    void BeginRecording();
+    void EndRecording(std::optional<int> stopCode);
+    // Serves a refresh asked for during a run, on the worker.
+    void ServeRefreshRequest();
     void StartRunThread(RunMode mode);
     void RunThreadProc();
     void RunAndEnd();
@@ -100,12 +145,17 @@ private:
     CSimulatorFlags& flags;
     CSimulatorWindow& window;
     CancelSignal animationPause; // cut short by Stop
+    const MachineImage compiled;
+    StepHistory history;
+    std::atomic<bool> historyEnabled{true};
+    bool recording = true; // for the step or run in progress
+    std::atomic<bool> refreshRequested{false};
+    std::atomic<int> animateDelay{AnimateDelayMs};
 
     std::thread worker;
     // Written on this thread only while no worker exists; the worker reads it.
     RunSequence sequence = 0;
     RunMode mode = RunMode::FullSpeed;
-    int delayMs = 20;
     bool tempBreakpointSet = false;
     int tempBreakpointId = 0;
     bool lastStepFailed = false;

@@ -64,4 +64,8 @@ public:
     virtual void RunStarted(RunSequence sequence) = 0;
     // The worker of `sequence` is done with the machine (its last act).
     virtual void RunEnded(RunSequence sequence) = 0;
+    // The breakpoint list changed while a run holds the machine (a temporary breakpoint of Step
+    // Over or Run to Cursor): redraw the Instructions pane's breakpoint markers from the list,
+    // without reading the machine. Called on the user-interface thread.
+    virtual void ShowBreakpoints(RunSequence) {}
 };

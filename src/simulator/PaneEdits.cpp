@@ -70,6 +70,16 @@ bool IsRegisterRow(int row) {
     return row >= 0 && row < registerCount;
 }
 
+int StackWord(const C8085Object& m, int row) {
+    const std::uint16_t address = StackWordAddress(m, row);
+    return m.memory[address] | m.memory[static_cast<std::uint16_t>(address + 1)] << 8;
+}
+
+void StoreStackWord(C8085Object& m, int row, int value) {
+    m.WriteTwoBytes(StackWordAddress(m, row), static_cast<std::uint8_t>(value),
+                    static_cast<std::uint8_t>(value >> 8));
+}
+
 } // namespace
 
 std::optional<ValuePrompt> ModifyPrompt(PaneKind kind, const C8085Object& machine, int row,
@@ -83,6 +93,15 @@ std::optional<ValuePrompt> ModifyPrompt(PaneKind kind, const C8085Object& machin
             Format("New value for register %s", registerNames[static_cast<std::size_t>(row)]),
             Format("0x%02X", RegisterValue(machine, row)), 0, row < 7 ? 255 : 65535};
     }
+    if (kind == PaneKind::Ports) {
+        const auto port = static_cast<std::uint8_t>(address);
+        return ValuePrompt{Format("Change data at port 0x%02x", port),
+                           Format("0x%0.4x", machine.ports[port]), 0, 255};
+    }
+    if (kind == PaneKind::Stack && row >= 0) {
+        return ValuePrompt{Format("Change word at 0x%0.4x", StackWordAddress(machine, row)),
+                           Format("0x%0.4x", StackWord(machine, row)), 0, 65535};
+    }
     return std::nullopt;
 }
 
@@ -91,6 +110,10 @@ void StoreValue(PaneKind kind, C8085Object& machine, int row, std::uint16_t addr
         machine.WriteByte(address, static_cast<std::uint8_t>(value));
     } else if (kind == PaneKind::Registers && IsRegisterRow(row)) {
         StoreRegister(machine, row, value);
+    } else if (kind == PaneKind::Ports) {
+        machine.ports[static_cast<std::uint8_t>(address)] = static_cast<std::uint8_t>(value);
+    } else if (kind == PaneKind::Stack && row >= 0) {
+        StoreStackWord(machine, row, value);
     }
 }
 
@@ -107,9 +130,24 @@ bool StepValue(PaneKind kind, C8085Object& machine, int row, std::uint16_t addre
         return true;
     case PaneKind::Flags:
         return ToggleFlag(machine, row);
+    case PaneKind::Ports: {
+        auto& port = machine.ports[static_cast<std::uint8_t>(address)];
+        port = static_cast<std::uint8_t>(port + delta);
+        return true;
+    }
+    case PaneKind::Stack:
+        if (row < 0) {
+            return false;
+        }
+        StoreStackWord(machine, row, StackWord(machine, row) + delta);
+        return true;
     default:
         return false;
     }
+}
+
+std::uint16_t StackWordAddress(const C8085Object& machine, int row) {
+    return static_cast<std::uint16_t>(machine.sp + 2 * row);
 }
 
 bool ToggleFlag(C8085Object& machine, int row) {

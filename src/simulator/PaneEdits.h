@@ -21,14 +21,15 @@ struct ValuePrompt {
     int max = 0;
 };
 
-// Null for panes and rows that Modify does not prompt for (Flags toggle, Stack and Ports, rows
-// beyond the selectable ones).
+// Null for panes and rows that Modify does not prompt for (Flags toggle, the Instructions pane,
+// rows beyond the selectable ones). A Ports row asks for the port's byte; a Stack row for the word
+// at SP + 2 x row, stored little endian.
 std::optional<ValuePrompt> ModifyPrompt(PaneKind kind, const C8085Object& machine, int row,
                                         std::uint16_t address);
 // Stores an accepted answer of ModifyPrompt.
 void StoreValue(PaneKind kind, C8085Object& machine, int row, std::uint16_t address, int value);
-// Keypad + (delta 1) and - (delta -1): memory bytes and registers wrap; a flag toggles. Answers
-// whether anything was changed.
+// Keypad + (delta 1) and - (delta -1): memory bytes, registers, ports and stack words wrap; a
+// flag toggles. Answers whether anything was changed.
 bool StepValue(PaneKind kind, C8085Object& machine, int row, std::uint16_t address, int delta);
 // Modify on a Flags row: toggles the flag. Answers whether the row holds a flag.
 bool ToggleFlag(C8085Object& machine, int row);
@@ -37,6 +38,8 @@ bool ToggleFlag(C8085Object& machine, int row);
 // Instructions pane.
 enum class FollowUp { None, Stack, Instructions };
 FollowUp AfterRegisterEdit(int row);
+// The memory address of a Stack row's word: SP + 2 x row.
+std::uint16_t StackWordAddress(const C8085Object& machine, int row);
 
 // Checks the text of a value dialog: the value, or the message of the "Error" box.
 struct CheckedValue {

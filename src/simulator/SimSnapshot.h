@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 class C8085Object;
@@ -24,6 +25,8 @@ struct SimSnapshot {
     std::array<std::uint8_t, 256> ports{};
     std::array<std::uint16_t, 1024> checkpoints{};
     std::vector<BreakpointEntry> breakpoints;
+    std::uint64_t instructionCount = 0;
+    std::uint64_t tStateCount = 0;
 
     // The entry for `address`, or null.
     const BreakpointEntry* BreakpointAt(std::uint16_t address) const;
@@ -33,4 +36,9 @@ struct SimSnapshot {
     Take(const C8085Object& machine, const CBreakpointList* breakpoints, std::uint64_t sequence);
     // All zeros: what a pane shows before its first copy.
     static std::shared_ptr<const SimSnapshot> Empty();
+    // This copy with another breakpoint list (the machine is not read again).
+    std::shared_ptr<const SimSnapshot> WithBreakpoints(std::vector<BreakpointEntry> list) const;
+
+    // The counter line under the panes: "Instructions N   T-states M   (X ms at 3.072 MHz)".
+    static std::string CounterText(std::uint64_t instructions, std::uint64_t tStates);
 };

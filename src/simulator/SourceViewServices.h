@@ -1,5 +1,7 @@
 #pragma once
 
+#include "simulator/BreakpointMarks.h"
+
 #include <cstdint>
 #include <string>
 
@@ -18,4 +20,7 @@ public:
     // Breakpoint at an address, with its source line's mark kept in step.
     virtual void ToggleBreakpointAt(std::uint16_t address) = 0;
     virtual void EnableDisableBreakpointAt(std::uint16_t address) = 0;
+    // The breakpoint mark of a 0-based source line, for a line not compiled yet (the
+    // Breakpoints dialog before the simulator opens). Views without marks ignore it.
+    virtual void SetLineBreakpointMark(int /*line*/, BreakpointMarks::Mark /*mark*/) {}
 };

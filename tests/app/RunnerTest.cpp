@@ -155,6 +155,8 @@ TEST_F(RunnerTest, ExamplesAndOptions) {
         {"illegal", {"illegal.85"}, "data", "", 1},
         {"bad_call", {"bad_call.85"}, "data", "", 1},
         {"step_limit", {"--max-steps", "1000", "spin.85"}, "data", "", 3},
+        {"tstates", {"--cycles", "tstates.85"}, "data", "", 0},
+        {"tstates_limit", {"--cycles", "--max-steps", "3", "tstates.85"}, "data", "", 3},
         {"memory_ports",
          {"--dump", "0177776:20", "--dump=256:18", "--ports", "memory_ports.85"},
          "data",

@@ -29,7 +29,8 @@ TEST(BreakpointMarks, F9WithTheSimulatorOpenKeepsListAndMarkTogether) {
     bench.marks.ToggleOnLine(2);
     ASSERT_EQ(bench.GetBreakpoints().size(), 1u);
     EXPECT_EQ(bench.GetBreakpoints()[0].address, 0x12);
-    EXPECT_EQ(bench.GetBreakpoints()[0].sourceLine, -1);
+    // Made from a source line, the entry carries it: the Breakpoints dialog shows "at Line 3".
+    EXPECT_EQ(bench.GetBreakpoints()[0].sourceLine, 2);
     EXPECT_EQ(bench.Flags(2), On);
 
     bench.SetBreakpointEnabled(0x12, 0);
@@ -146,6 +147,20 @@ TEST(BreakpointMarks, OneExecutionLineAtATime) {
     EXPECT_EQ(bench.Flags(3), LineFlagExecution);
     BreakpointMarks::MarkExecutionLine(bench.text, -1);
     EXPECT_EQ(bench.Flags(3), 0u);
+}
+
+TEST(BreakpointMarks, MarkedLinesGiveTheirNumberStateAndText) {
+    SourceMarksBench bench;
+    bench.Mark(0, On);
+    bench.Mark(2, Off);
+    const auto marked = BreakpointMarks::MarkedLines(bench.text);
+    ASSERT_EQ(marked.size(), 2u);
+    EXPECT_EQ(marked[0].line, 0);
+    EXPECT_TRUE(marked[0].enabled);
+    EXPECT_EQ(marked[0].text, "start: mvi a, 1");
+    EXPECT_EQ(marked[1].line, 2);
+    EXPECT_FALSE(marked[1].enabled);
+    EXPECT_EQ(marked[1].text, "inr a");
 }
 
 } // namespace

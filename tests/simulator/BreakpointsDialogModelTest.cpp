@@ -16,6 +16,10 @@ public:
     void EnableDisableBreakpointAt(std::uint16_t address) override {
         calls.push_back(Call('E', address));
     }
+    void SetLineBreakpointMark(int line, BreakpointMarks::Mark mark) override {
+        const char* marks[] = {"none", "on", "off"};
+        calls.push_back("L" + std::to_string(line) + " " + marks[static_cast<int>(mark)]);
+    }
     static std::string Call(char kind, std::uint16_t address) {
         std::string call(1, kind);
         call += std::to_string(address);
@@ -69,6 +73,29 @@ TEST(BreakpointsDialogModel, OkRemovesThenSwapsChangedCheckBoxes) {
     RecordingView cleared;
     all.Apply(cleared);
     EXPECT_EQ(cleared.calls, (std::vector<std::string>{"T1", "T2"}));
+}
+
+TEST(BreakpointsDialogModel, MarkedLinesNotCompiledYetAreListedAndChangeTheirMarks) {
+    // Line 3 has an entry from the last compile; lines 0 and 8 were marked since (or before any
+    // compile), line 8 disabled.
+    auto model = ModelOf({{0x10, 0, 1, 3}});
+    model.AddMarkedLines({{0, true, "mvi a, 0x12345"}, {3, true, "call 10h"}, {8, false, "hlt"}});
+    ASSERT_EQ(model.Items().size(), 3u);
+    EXPECT_EQ(model.Items()[0].text, "0x0010 CALL 0x123,  at Line 4");
+    EXPECT_EQ(model.Items()[1].text, "------ mvi a, 0x1,  at Line 1");
+    EXPECT_EQ(model.Items()[2].text, "------ hlt,  at Line 9");
+    EXPECT_FALSE(model.Items()[2].checked);
+
+    model.SetChecked(2, true);
+    model.Remove(1);
+    RecordingView view;
+    model.Apply(view);
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"L0 none", "L8 on"}));
+
+    model.RemoveAll();
+    RecordingView cleared;
+    model.Apply(cleared);
+    EXPECT_EQ(cleared.calls, (std::vector<std::string>{"T16", "L0 none", "L8 none"}));
 }
 
 } // namespace

@@ -264,7 +264,7 @@ TEST(PaneEdits, ModifyPromptsStoreAndStepValues) {
     EXPECT_EQ(sp->max, 65535);
     EXPECT_EQ(PaneEdits::ModifyPrompt(PaneKind::Registers, machine, 0, 0)->max, 255);
     EXPECT_FALSE(PaneEdits::ModifyPrompt(PaneKind::Registers, machine, 12, 0));
-    EXPECT_FALSE(PaneEdits::ModifyPrompt(PaneKind::Stack, machine, 0, 0));
+    EXPECT_FALSE(PaneEdits::ModifyPrompt(PaneKind::Instructions, machine, 0, 0));
     EXPECT_EQ(PaneEdits::AfterRegisterEdit(11), PaneEdits::FollowUp::Stack);
     EXPECT_EQ(PaneEdits::AfterRegisterEdit(10), PaneEdits::FollowUp::Instructions);
 
@@ -282,7 +282,50 @@ TEST(PaneEdits, ModifyPromptsStoreAndStepValues) {
     machine.flags = 0xFF;
     PaneEdits::StepValue(PaneKind::Flags, machine, 2, 0, 1); // AC
     EXPECT_EQ(machine.flags, 0xFF & ~C8085Object::FlagAC);
-    EXPECT_FALSE(PaneEdits::StepValue(PaneKind::Ports, machine, 0, 0, 1));
+    EXPECT_FALSE(PaneEdits::StepValue(PaneKind::Instructions, machine, 0, 0, 1));
+}
+
+TEST(PaneEdits, PortsAndStackWordsAreEditable) {
+    C8085Object machine;
+    machine.ports[0x42] = 0x3E;
+    const auto port = PaneEdits::ModifyPrompt(PaneKind::Ports, machine, 2, 0x42);
+    ASSERT_TRUE(port);
+    EXPECT_EQ(port->prompt, "Change data at port 0x42");
+    EXPECT_EQ(port->initial, "0x003e");
+    EXPECT_EQ(port->max, 255);
+    PaneEdits::StoreValue(PaneKind::Ports, machine, 2, 0x42, 0x99);
+    // IN reads what was typed.
+    machine.memory[0] = 0xDB; // in 42h
+    machine.memory[1] = 0x42;
+    machine.Step();
+    EXPECT_EQ(machine.a, 0x99);
+    machine.ports[0x42] = 0xFF;
+    EXPECT_TRUE(PaneEdits::StepValue(PaneKind::Ports, machine, 2, 0x42, 1));
+    EXPECT_EQ(machine.ports[0x42], 0x00);
+    PaneEdits::StepValue(PaneKind::Ports, machine, 2, 0x42, -1);
+    EXPECT_EQ(machine.ports[0x42], 0xFF);
+
+    // Row n is the word at SP + 2n, little endian, wrapping at the end of memory.
+    machine.sp = 0xFFFE;
+    machine.memory[0x0000] = 0x34;
+    machine.memory[0x0001] = 0x12;
+    const auto word = PaneEdits::ModifyPrompt(PaneKind::Stack, machine, 1, 0xFFFF);
+    ASSERT_TRUE(word);
+    EXPECT_EQ(word->prompt, "Change word at 0x0000");
+    EXPECT_EQ(word->initial, "0x1234");
+    EXPECT_EQ(word->max, 65535);
+    PaneEdits::StoreValue(PaneKind::Stack, machine, 0, 0xFFFE, 0xBEEF);
+    EXPECT_EQ(machine.memory[0xFFFE], 0xEF);
+    EXPECT_EQ(machine.memory[0xFFFF], 0xBE);
+    machine.memory[0x0000] = 0xFF;
+    machine.memory[0x0001] = 0x00;
+    EXPECT_TRUE(PaneEdits::StepValue(PaneKind::Stack, machine, 1, 0xFFFF, 1));
+    EXPECT_EQ(machine.memory[0x0000], 0x00);
+    EXPECT_EQ(machine.memory[0x0001], 0x01);
+    machine.memory[0x0000] = machine.memory[0x0001] = 0;
+    PaneEdits::StepValue(PaneKind::Stack, machine, 1, 0xFFFF, -1);
+    EXPECT_EQ(machine.memory[0x0000], 0xFF);
+    EXPECT_EQ(machine.memory[0x0001], 0xFF);
 }
 
 TEST(PaneEdits, InstructionsAreAssembledInPlace) {

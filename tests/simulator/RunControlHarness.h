@@ -60,6 +60,7 @@ public:
     void RequestClose(RunSequence s) override { Record(s, "RequestClose"); }
     void RunStarted(RunSequence s) override { Record(s, "RunStarted"); }
     void RunEnded(RunSequence s) override { Record(s, "RunEnded"); }
+    void ShowBreakpoints(RunSequence s) override { Record(s, "Breakpoints"); }
 
     // Applies the calls held back by `deliverLate`, in the order they were made.
     void DeliverQueued() {

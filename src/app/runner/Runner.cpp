@@ -112,9 +112,13 @@ void Runner::PrintState(Ending ending) {
     }
     std::fprintf(out,
                  "A=%02X B=%02X C=%02X D=%02X E=%02X H=%02X L=%02X F=%02X SP=%04X PC=%04X "
-                 "steps=%llu\n",
+                 "steps=%llu",
                  machine.a, machine.b, machine.c, machine.d, machine.e, machine.h, machine.l,
                  machine.flags, machine.sp, machine.pc, static_cast<unsigned long long>(steps));
+    if (options.cycles) {
+        std::fprintf(out, " tstates=%llu", static_cast<unsigned long long>(machine.tStateCount));
+    }
+    std::fputc('\n', out);
     PrintLedCells(out);
     // People at a terminal see the digits; a pipe gets the LED line alone, as scripts expect.
     if (options.led || isatty(fileno(out)) != 0) {

@@ -12,8 +12,8 @@
 namespace {
 
 constexpr std::array<std::string_view, 3> valueOptions{"--max-steps", "--dump", "--timeout"};
-constexpr std::array<std::string_view, 6> flagOptions{"--help",     "--trace", "--ports",
-                                                      "--no-delay", "--com",   "--led"};
+constexpr std::array<std::string_view, 7> flagOptions{"--help", "--trace", "--ports", "--no-delay",
+                                                      "--com",  "--led",   "--cycles"};
 constexpr double longestTimeout = 1e9; // seconds, about 31 years: any real run ends before
 
 // A mistake on the command line, thrown from an option's callback so that parsing stops at the
@@ -150,6 +150,7 @@ std::optional<RunnerOptions> RunnerOptions::Parse(const std::vector<std::string>
     app.add_flag("--no-delay", options.noDelay);
     app.add_flag("--com", options.com);
     app.add_flag("--led", options.led);
+    app.add_flag("--cycles", options.cycles);
     // Each value is checked as it is met, after any unknown option met before it.
     const auto valueOption = [&](const std::string& name, auto take) {
         app.add_option_function<std::string>(name,
@@ -219,6 +220,7 @@ Options:
   --no-delay      the delay system call returns at once
   --led           draw the LED digits after the LED line (done anyway when the output is a
                   terminal)
+  --cycles        end the register line with tstates=<T-states of the instructions completed>
   --com           FILE is a CP/M .COM program: load it at 0x0100, print its console output;
                   a jump to 0x0000 ends it
   --help          show this text

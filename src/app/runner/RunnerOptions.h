@@ -21,7 +21,8 @@ struct RunnerOptions {
     bool ports = false;
     bool noDelay = false;
     bool com = false;
-    bool led = false; // the LED art after the LED line even when the output is no terminal
+    bool led = false;    // the LED art after the LED line even when the output is no terminal
+    bool cycles = false; // " tstates=M" at the end of the register line
     bool help = false;
     std::vector<DumpRange> dumps;
 

@@ -6,10 +6,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CBreakpointsDlg::CBreakpointsDlg(const std::vector<BreakpointEntry>& entries,
-                                 const std::function<std::string(std::uint16_t)>& instructionText,
-                                 SourceViewServices& view, QWidget* parent)
-    : QDialog(parent), model(entries, instructionText), sourceView(view) {
+CBreakpointsDlg::CBreakpointsDlg(BreakpointsDialogModel listed, SourceViewServices& view,
+                                 QWidget* parent)
+    : QDialog(parent), model(std::move(listed)), sourceView(view) {
     setWindowTitle(tr("Breakpoints"));
     setObjectName("CBreakpointsDlg");
 

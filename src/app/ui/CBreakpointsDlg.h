@@ -23,7 +23,11 @@ public:
 
     CBreakpointsDlg(const std::vector<BreakpointEntry>& entries,
                     const std::function<std::string(std::uint16_t)>& instructionText,
-                    SourceViewServices& view, QWidget* parent = nullptr);
+                    SourceViewServices& view, QWidget* parent = nullptr)
+        : CBreakpointsDlg(BreakpointsDialogModel(entries, instructionText), view, parent) {}
+    // The items of `listed` (entries, and marked lines not compiled yet).
+    CBreakpointsDlg(BreakpointsDialogModel listed, SourceViewServices& view,
+                    QWidget* parent = nullptr);
 
     QListWidget* List() const { return list; }
     QPushButton* RemoveButton() const { return removeButton; }

@@ -76,6 +76,8 @@ void CMyZorvanView::Compile() {
     if (result.outcome != CCompileCommand::Outcome::Opened) {
         return;
     }
+    // The breakpoints were rebuilt after the window first filled its panes.
+    RefreshSimulator();
     if (!result.lineMapNotice.empty()) {
         ShowStatusText(result.lineMapNotice);
     }
@@ -207,6 +209,13 @@ void CMyZorvanView::ToggleBreakpointAt(std::uint16_t address) {
 
 void CMyZorvanView::EnableDisableBreakpointAt(std::uint16_t address) {
     marks.EnableDisableAt(address);
+}
+
+void CMyZorvanView::SetLineBreakpointMark(int line, BreakpointMarks::Mark mark) {
+    if (line >= 0 && line < LineCount()) {
+        BreakpointMarks::SetMark(document.GetTextBuffer(), line, mark);
+        viewport()->update();
+    }
 }
 
 void CMyZorvanView::Beep() {

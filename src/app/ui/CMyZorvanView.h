@@ -70,6 +70,7 @@ public:
     void ShowStatusText(const std::string& text) override;
     void ToggleBreakpointAt(std::uint16_t address) override;
     void EnableDisableBreakpointAt(std::uint16_t address) override;
+    void SetLineBreakpointMark(int line, BreakpointMarks::Mark mark) override;
 
     // Colouring through the assembler's keyword classes while syntax highlighting is on.
     int ColorizeLine(int cookie, int line, std::vector<TextColours::Block>* blocks) override;

@@ -191,12 +191,14 @@ void CMyZorvanView::ShowBreakpointsDialog() {
         Beep();
         return;
     }
-    CBreakpointsDlg dialog(
-        document.GetBreakpoints(),
-        [this](std::uint16_t address) {
-            return InstructionSet::InstructionText(document.GetMachine().memory, address, "");
-        },
-        *this, this);
+    BreakpointsDialogModel listed(document.GetBreakpoints(), [this](std::uint16_t address) {
+        return InstructionSet::InstructionText(document.GetMachine().memory, address, "");
+    });
+    if (!document.IsSimulatorOpen()) {
+        // Marks set since the last compile (or before the first) are breakpoints to come.
+        listed.AddMarkedLines(BreakpointMarks::MarkedLines(document.GetTextBuffer()));
+    }
+    CBreakpointsDlg dialog(std::move(listed), *this, this);
     dialog.exec();
 }
 

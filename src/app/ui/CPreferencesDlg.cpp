@@ -1,5 +1,7 @@
 #include "app/ui/CPreferencesDlg.h"
 
+#include "simulator/ui/SimulatorSettings.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -13,6 +15,8 @@ CPreferencesDlg::CPreferencesDlg(const SourcePreferences& shown, QWidget* parent
     miniHelpBox = new QCheckBox(tr("S&how mini help in status bar"), this);
     syntaxBox->setChecked(shown.syntaxHighlighting);
     miniHelpBox->setChecked(shown.miniHelp);
+    historyBox = new QCheckBox(tr("Keep a Step &Back history in the simulator"), this);
+    historyBox->setChecked(SimulatorSettings::StepBackHistory());
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("OK"));
@@ -23,7 +27,13 @@ CPreferencesDlg::CPreferencesDlg(const SourcePreferences& shown, QWidget* parent
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(syntaxBox);
     layout->addWidget(miniHelpBox);
+    layout->addWidget(historyBox);
     layout->addWidget(buttons);
+}
+
+void CPreferencesDlg::accept() {
+    SimulatorSettings::SetStepBackHistory(historyBox->isChecked());
+    QDialog::accept();
 }
 
 SourcePreferences CPreferencesDlg::Chosen() const {

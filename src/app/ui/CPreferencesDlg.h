@@ -6,7 +6,9 @@
 
 class QCheckBox;
 
-// Dialog 169 "Edit Preferences": syntax highlighting and the mini help in the status bar.
+// Dialog 169 "Edit Preferences": syntax highlighting and the mini help in the status bar; also
+// whether the simulator keeps a history for Step Back (a setting kept in the settings store,
+// written when the dialog is accepted).
 class CPreferencesDlg : public QDialog {
     Q_OBJECT
 public:
@@ -18,8 +20,12 @@ public:
     SourcePreferences Chosen() const;
     QCheckBox* SyntaxBox() const { return syntaxBox; }
     QCheckBox* MiniHelpBox() const { return miniHelpBox; }
+    QCheckBox* HistoryBox() const { return historyBox; }
+
+    void accept() override;
 
 private:
     QCheckBox* syntaxBox = nullptr;
     QCheckBox* miniHelpBox = nullptr;
+    QCheckBox* historyBox = nullptr;
 };

@@ -85,6 +85,11 @@ void CSimListBox::ShowSnapshot(std::shared_ptr<const SimSnapshot> copy, bool fol
     Changed(true);
 }
 
+void CSimListBox::ShowBreakpointList(std::vector<BreakpointEntry> list) {
+    rows.SetSnapshot(rows.Snapshot().WithBreakpoints(std::move(list)), false);
+    Changed(true);
+}
+
 void CSimListBox::ShowAddress(std::uint16_t address) {
     rows.ShowAddress(address);
     Changed(true);
@@ -328,6 +333,11 @@ void CSimListBox::ShowContextMenu(const QPoint& at) {
     add("&Show Source", "Show Source line corresponding to this instrcution", instructions,
         &CSimListBox::ShowSource);
     add("&Help on.....", "", instructions, [] {});
+    if (instructions) {
+        menu.addSeparator();
+        add("&Reset", "Start the program again as the compile left it", !executing,
+            &CSimListBox::resetRequested);
+    }
     menu.exec(at);
 }
 
@@ -381,7 +391,9 @@ void CSimListBox::Modify() {
         RefillAfterEdit();
         return;
     case PaneKind::MemoryDump:
-    case PaneKind::Registers: {
+    case PaneKind::Registers:
+    case PaneKind::Stack:
+    case PaneKind::Ports: {
         const auto prompt = PaneEdits::ModifyPrompt(rows.Kind(), machine, row, address);
         if (!prompt) {
             return;

@@ -38,6 +38,8 @@ public:
     void ShowSnapshot(std::shared_ptr<const SimSnapshot> copy, bool followPc);
     // Instructions pane: shows `address` with the shown-address marker.
     void ShowAddress(std::uint16_t address);
+    // Instructions pane: the breakpoint markers from `list`, the rest as shown.
+    void ShowBreakpointList(std::vector<BreakpointEntry> list);
 
     // Modify (Enter, double-click, menu) on the selected row.
     void Modify();
@@ -59,6 +61,8 @@ signals:
     void pcChanged();
     // A status-bar prompt of the context menu.
     void statusPrompt(const QString& text);
+    // The Instructions pane's context menu asked for Reset.
+    void resetRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

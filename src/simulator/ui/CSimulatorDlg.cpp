@@ -10,16 +10,20 @@
 #include "simulator/RunSequenceGate.h"
 #include "simulator/SourceViewServices.h"
 #include "simulator/ui/CSimListBox.h"
+#include "simulator/ui/SimulatorSettings.h"
 #include "simulator/ui/ToolbarIcons.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QSpinBox>
 #include <QStatusTipEvent>
 #include <QThread>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -34,12 +38,14 @@ struct CommandText {
 constexpr CommandText toolbarCommands[] = {
     {"Run", "Run the Simulator", "Run(F5)"},
     {"Step Into", "Step Into the next instruction", "Step Into(F11)"},
+    {"Step Back", "Undo the last instruction executed", "Step Back(F12)"},
     {"Step Over", "Step over the next instruction", "Step Over(F10)"},
     {"Step Out", "Steps out of the current function", "Step out(Shift+F11)"},
     {"Run to Cursor", "Runs the program to the current cursor position", "Run to Cursor(Ctrl+F10)"},
     {"", "", ""},
     {"Stop", "Stop the Simulator", "Stop"},
     {"Close", "Exit from the simulator", "Close"},
+    {"Reset", "Start the program again as the compile left it", "Reset(Ctrl+F5)"},
     {"", "", ""},
     {"Animate", "Run the simulator with short delay between each instruction", "Animate"},
     {"Refresh", "Refresh the simulator", "Refresh"},
@@ -138,6 +144,14 @@ public:
     void RunEnded(RunSequence s) override {
         dlg.OnGui([this, s] { dlg.gate->Ended(s); });
     }
+    void ShowBreakpoints(RunSequence s) override {
+        if (dlg.context.breakpoints == nullptr) {
+            return;
+        }
+        Deliver(s, [this, list = dlg.context.breakpoints->GetBreakpoints()]() mutable {
+            dlg.Pane(PaneKind::Instructions).ShowBreakpointList(std::move(list));
+        });
+    }
 
 private:
     template <typename Work> void Deliver(RunSequence s, Work&& work) {
@@ -173,7 +187,9 @@ CSimulatorDlg::CSimulatorDlg(const CSimContext& simContext, QWidget* parent)
     BuildToolbar();
     layout->addWidget(toolbar);
     BuildPanes();
+    BuildCounterBar();
     BuildShortcuts();
+    runControl->SetHistoryEnabled(SimulatorSettings::StepBackHistory());
 
     ApplyCaption(false);
     ToggleLed();
@@ -183,7 +199,7 @@ CSimulatorDlg::CSimulatorDlg(const CSimContext& simContext, QWidget* parent)
     RefreshAll();
     RefreshAll();
     led->RefreshIfChanged(true);
-    resize(760, 470);
+    resize(760, 490);
 }
 
 CSimulatorDlg::~CSimulatorDlg() {
@@ -203,12 +219,14 @@ void CSimulatorDlg::BuildToolbar() {
     using Slot = void (CSimulatorDlg::*)();
     const Slot handlers[] = {&CSimulatorDlg::Run,
                              &CSimulatorDlg::StepInto,
+                             &CSimulatorDlg::StepBack,
                              &CSimulatorDlg::StepOver,
                              &CSimulatorDlg::StepOut,
                              static_cast<Slot>(&CSimulatorDlg::RunToCursor),
                              nullptr,
                              &CSimulatorDlg::Stop,
                              nullptr, // Close answers a value
+                             &CSimulatorDlg::Reset,
                              nullptr,
                              &CSimulatorDlg::Animate,
                              &CSimulatorDlg::Refresh,
@@ -247,15 +265,18 @@ void CSimulatorDlg::BuildToolbar() {
 std::span<const CSimulatorDlg::KeyBinding> CSimulatorDlg::KeyTable() {
     // Shift and Ctrl choose among F5, F10 and F11: Ctrl makes F10 Run to Cursor, Shift makes F11
     // Step Out and F5 Stop and Close; the other of the two leaves the plain key's command
-    // (Ctrl+F5 does nothing). Alt with a function key is left to the desktop.
+    // (Ctrl+F5 has no stated command: it is Reset's). Alt with a function key is left to the
+    // desktop. Step Back and Reset have keys that leave every stated one as it is.
     static constexpr KeyBinding table[] = {
         {"Run", "F5"},
         {"Step Into", "F11; Ctrl+F11"},
+        {"Step Back", "F12"},
         {"Step Over", "F10; Shift+F10"},
         {"Step Out", "Shift+F11; Ctrl+Shift+F11"},
         {"Run to Cursor", "Ctrl+F10; Ctrl+Shift+F10"},
         {"Stop", "Ctrl+Pause; Ctrl+Shift+Pause"},
         {"Stop and Close", "Shift+F5; Ctrl+Shift+F5"},
+        {"Reset", "Ctrl+F5"},
         {"Toggle breakpoint", "F9"},
         {"Enable/Disable breakpoint", "Ctrl+F9"},
     };
@@ -295,6 +316,7 @@ void CSimulatorDlg::BuildPanes() {
         connect(box, &CSimListBox::statusPrompt, this,
                 [this](const QString& text) { ShowStatusText(text.toStdString()); });
         connect(box, &CSimListBox::pcChanged, this, &CSimulatorDlg::FollowPC);
+        connect(box, &CSimListBox::resetRequested, this, &CSimulatorDlg::Reset);
         panes[static_cast<std::size_t>(pane.kind)] = box;
         auto* label = new QLabel(pane.label, this);
         label->setBuddy(box);
@@ -316,6 +338,42 @@ void CSimulatorDlg::BuildPanes() {
     static_cast<QVBoxLayout*>(layout())->addLayout(grid, 1);
     // The Stack pane starts at the stack pointer; the rows decide that themselves.
     Pane(PaneKind::Instructions).setFocus();
+}
+
+void CSimulatorDlg::BuildCounterBar() {
+    auto* bar = new QHBoxLayout;
+    bar->setSpacing(6);
+    counterLabel = new QLabel(this);
+    counterLabel->setObjectName("counters");
+    counterLabel->setAccessibleName("Counters");
+    counterLabel->setText(QString::fromStdString(SimSnapshot::CounterText(0, 0)));
+    zeroButton = new QToolButton(this);
+    zeroButton->setText("Zero");
+    zeroButton->setAccessibleName("Zero the counters");
+    zeroButton->setToolTip("Set the instruction and T-state counters to 0");
+    connect(zeroButton, &QToolButton::clicked, this, &CSimulatorDlg::ZeroCounters);
+    auto* delayLabel = new QLabel("Animate delay", this);
+    animateDelay = new QSpinBox(this);
+    animateDelay->setObjectName("animateDelay");
+    animateDelay->setAccessibleName("Animate delay");
+    animateDelay->setToolTip("Pause after each instruction of Animate");
+    animateDelay->setRange(CRunControl::MinAnimateDelayMs, CRunControl::MaxAnimateDelayMs);
+    animateDelay->setSingleStep(50);
+    animateDelay->setSuffix(" ms");
+    animateDelay->setValue(SimulatorSettings::AnimateDelayMs());
+    delayLabel->setBuddy(animateDelay);
+    runControl->SetAnimateDelay(animateDelay->value());
+    connect(animateDelay, &QSpinBox::valueChanged, this, [this](int milliseconds) {
+        // Read by the worker at its next step, so a running Animate follows at once.
+        runControl->SetAnimateDelay(milliseconds);
+        SimulatorSettings::SetAnimateDelayMs(milliseconds);
+    });
+    bar->addWidget(counterLabel);
+    bar->addWidget(zeroButton);
+    bar->addStretch(1);
+    bar->addWidget(delayLabel);
+    bar->addWidget(animateDelay);
+    static_cast<QVBoxLayout*>(layout())->addLayout(bar);
 }
 
 QAction* CSimulatorDlg::Command(const QString& text) const {
@@ -346,6 +404,8 @@ void CSimulatorDlg::RestorePlacement(const QByteArray& placement) {
 
 void CSimulatorDlg::RefreshAll() {
     if (gate->RunInProgress()) {
+        // The worker hands over a copy at its next instruction boundary.
+        runControl->RequestRefresh();
         return;
     }
     TakeSnapshot(followPending.exchange(false));
@@ -353,6 +413,7 @@ void CSimulatorDlg::RefreshAll() {
 
 void CSimulatorDlg::FollowPC() {
     if (gate->RunInProgress()) {
+        followPending = true; // taken along by the refresh the worker sends
         return;
     }
     Pane(PaneKind::Instructions)
@@ -372,6 +433,7 @@ void CSimulatorDlg::ApplySnapshot(std::shared_ptr<const SimSnapshot> copy, bool 
                           PaneKind::Instructions, PaneKind::Stack, PaneKind::Ports}) {
         Pane(kind).ShowSnapshot(copy, followPc && kind == PaneKind::Instructions);
     }
+    ShowCounters(copy->instructionCount, copy->tStateCount);
     led->RefreshIfChanged(false);
 }
 
@@ -391,6 +453,11 @@ void CSimulatorDlg::ApplyToolbar(bool executing) {
     for (QAction* action : idleActions) {
         action->setEnabled(!executing);
     }
+    zeroButton->setEnabled(!executing);
+}
+
+void CSimulatorDlg::ShowCounters(std::uint64_t instructions, std::uint64_t tStates) {
+    counterLabel->setText(QString::fromStdString(SimSnapshot::CounterText(instructions, tStates)));
 }
 
 void CSimulatorDlg::ApplySourceLine(std::uint16_t address) {
@@ -409,19 +476,45 @@ void CSimulatorDlg::ShowStatusText(const std::string& text) {
 
 // Commands.
 
+void CSimulatorDlg::SyncHistorySetting() {
+    // The Preferences dialog may have switched it since the last command.
+    runControl->SetHistoryEnabled(SimulatorSettings::StepBackHistory());
+}
+
 void CSimulatorDlg::Run() {
+    SyncHistorySetting();
     runControl->Run();
 }
 
 void CSimulatorDlg::StepInto() {
+    SyncHistorySetting();
     runControl->StepInto(true);
 }
 
+void CSimulatorDlg::StepBack() {
+    SyncHistorySetting();
+    runControl->StepBack();
+}
+
+void CSimulatorDlg::Reset() {
+    runControl->Reset();
+}
+
+void CSimulatorDlg::ZeroCounters() {
+    if (!EditsAllowed()) {
+        return;
+    }
+    context.machine->ZeroCounters();
+    ShowCounters(0, 0);
+}
+
 void CSimulatorDlg::StepOver() {
+    SyncHistorySetting();
     runControl->StepOver();
 }
 
 void CSimulatorDlg::StepOut() {
+    SyncHistorySetting();
     runControl->StepOut();
 }
 
@@ -430,10 +523,12 @@ void CSimulatorDlg::RunToCursor() {
 }
 
 void CSimulatorDlg::RunToCursor(std::uint16_t address) {
+    SyncHistorySetting();
     runControl->RunToCursor(address);
 }
 
 void CSimulatorDlg::Animate() {
+    SyncHistorySetting();
     runControl->Animate();
 }
 

@@ -18,8 +18,10 @@ class CSimListBox;
 class QAction;
 class RunSequenceGate;
 class QLabel;
+class QSpinBox;
 class QTimer;
 class QToolBar;
+class QToolButton;
 
 // The simulator window of one document: six panes, the toolbar and the keys of run control, and
 // the LED window. Built by the source view after each successful compile; deletes itself once
@@ -47,6 +49,10 @@ public:
     bool IsLedVisible() const { return ledVisible; }
     // The toolbar's command by its text (Run, Step Into, ..., Enable/Disable breakpoint).
     QAction* Command(const QString& text) const;
+    // The counter line under the panes, its Zero button and the Animate delay control.
+    QLabel& CounterLine() { return *counterLabel; }
+    QToolButton& ZeroButton() { return *zeroButton; }
+    QSpinBox& AnimateDelayControl() { return *animateDelay; }
 
     // The keys of the window and of its LED window: a command's text and its keys in portable
     // text, separated by "; ".
@@ -68,6 +74,8 @@ public slots:
     // The window's commands, also used by the source view.
     void Run();
     void StepInto();
+    // Undoes the last instruction executed (Ctrl+Shift+F11).
+    void StepBack();
     void StepOver();
     void StepOut();
     void RunToCursor(); // the selected line of the Instructions pane
@@ -75,6 +83,10 @@ public slots:
     void Animate();
     void Stop();
     void StopAndClose();
+    // The machine as the compile left it, breakpoints kept (Ctrl+Shift+F5).
+    void Reset();
+    // The instruction and T-state counters under the panes back to 0.
+    void ZeroCounters();
     // Closes unless executing; answers whether it closed.
     bool Close();
     // Refresh: follow the program counter, then refresh every pane.
@@ -100,6 +112,9 @@ private:
     void BuildToolbar();
     void BuildPanes();
     void BuildShortcuts();
+    void BuildCounterBar();
+    void ShowCounters(std::uint64_t instructions, std::uint64_t tStates);
+    void SyncHistorySetting();
     void TakeSnapshot(bool followPc);
     void ApplySnapshot(std::shared_ptr<const SimSnapshot> copy, bool followPc);
     void ApplyCaption(bool running);
@@ -123,7 +138,10 @@ private:
     QTimer* ledTimer = nullptr;
     QAction* ledAction = nullptr;
     QAction* stopAction = nullptr;
-    std::array<QAction*, 9> idleActions{};
+    std::array<QAction*, 11> idleActions{};
+    QLabel* counterLabel = nullptr;
+    QToolButton* zeroButton = nullptr;
+    QSpinBox* animateDelay = nullptr;
     bool ledVisible = false;
     bool closing = false;
 

@@ -51,6 +51,22 @@ void Draw(QPainter& p, const QString& command) {
         shaft.lineTo(12, 14);
         Arrow(p, shaft, {12, 17}, 90, blue);
         Lines(p);
+    } else if (command == "Step Back") {
+        // Step Over's arc, turned back to the left.
+        QPainterPath shaft;
+        shaft.moveTo(20, 15);
+        shaft.cubicTo(20, 2, 4, 2, 5, 12);
+        Arrow(p, shaft, {5, 16}, 90, blue);
+        Lines(p);
+    } else if (command == "Reset") {
+        // Back to the start: a bar and a triangle pointing at it.
+        p.fillRect(QRectF(4, 5, 3, 14), green);
+        QPainterPath back;
+        back.moveTo(8, 12);
+        back.lineTo(20, 5);
+        back.lineTo(20, 19);
+        back.closeSubpath();
+        p.fillPath(back, green);
     } else if (command == "Step Over") {
         QPainterPath shaft;
         shaft.moveTo(4, 15);

@@ -19,6 +19,9 @@ public:
     void EnableDisableBreakpointAt(std::uint16_t address) override {
         bench.marks.EnableDisableAt(address);
     }
+    void SetLineBreakpointMark(int line, BreakpointMarks::Mark mark) override {
+        BreakpointMarks::SetMark(bench.text, line, mark);
+    }
     SourceMarksBench& bench;
 };
 
@@ -96,6 +99,27 @@ TEST(BreakpointsDlg, AnEmptyListOffersNoRemove) {
     EXPECT_FALSE(dialog.RemoveAllButton()->isEnabled());
     dialog.Remove(); // nothing selected: nothing happens
     EXPECT_EQ(dialog.List()->count(), 0);
+}
+
+TEST(BreakpointsDlg, BeforeTheFirstCompileTheMarkedLinesAreListedAndChanged) {
+    SourceMarksBench bench; // simulator closed, nothing compiled: the list is empty
+    MarksView view(bench);
+    bench.Mark(0, LineFlagBreakpoint);
+    bench.Mark(2, LineFlagBreakpointDisabled);
+    BreakpointsDialogModel listed({}, [](std::uint16_t) { return std::string(); });
+    listed.AddMarkedLines(BreakpointMarks::MarkedLines(bench.text));
+    CBreakpointsDlg dialog(std::move(listed), view);
+    ASSERT_EQ(dialog.List()->count(), 2);
+    EXPECT_EQ(dialog.List()->item(0)->text(), "------ start: mvi,  at Line 1");
+    EXPECT_EQ(dialog.List()->item(1)->checkState(), Qt::Unchecked);
+    EXPECT_TRUE(dialog.RemoveButton()->isEnabled());
+    dialog.List()->item(1)->setCheckState(Qt::Checked);
+    dialog.List()->setCurrentRow(0);
+    dialog.Remove();
+    dialog.accept();
+    EXPECT_EQ(bench.Flags(0), 0u);
+    EXPECT_EQ(bench.Flags(2), LineFlagBreakpoint);
+    EXPECT_TRUE(bench.GetBreakpoints().empty());
 }
 
 } // namespace

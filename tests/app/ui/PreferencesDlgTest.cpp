@@ -1,4 +1,5 @@
 #include "app/ui/CPreferencesDlg.h"
+#include "simulator/ui/SimulatorSettings.h"
 
 #include <QCheckBox>
 #include <gtest/gtest.h>
@@ -20,6 +21,26 @@ TEST(PreferencesDlg, ShowsAndReturnsBothPreferences) {
     const SourcePreferences chosen = dialog.Chosen();
     EXPECT_FALSE(chosen.syntaxHighlighting);
     EXPECT_TRUE(chosen.miniHelp);
+}
+
+TEST(PreferencesDlg, TheStepBackHistorySwitchIsKeptInTheSettingsWhenAccepted) {
+    SimulatorSettings::SetStepBackHistory(true);
+    {
+        CPreferencesDlg dialog(SourcePreferences{});
+        EXPECT_TRUE(dialog.HistoryBox()->isChecked());
+        dialog.HistoryBox()->click();
+        dialog.reject();
+    }
+    EXPECT_TRUE(SimulatorSettings::StepBackHistory()) << "Cancel keeps it";
+    {
+        CPreferencesDlg dialog(SourcePreferences{});
+        dialog.HistoryBox()->click();
+        dialog.accept();
+    }
+    EXPECT_FALSE(SimulatorSettings::StepBackHistory());
+    CPreferencesDlg dialog(SourcePreferences{});
+    EXPECT_FALSE(dialog.HistoryBox()->isChecked());
+    SimulatorSettings::SetStepBackHistory(true);
 }
 
 } // namespace

@@ -217,7 +217,7 @@ TEST(SimulatorWindow, PlacementAndLedToggle) {
     {
         SimulatorDocument doc;
         auto& window = doc.Open();
-        window.setGeometry(40, 50, 700, 420);
+        window.setGeometry(40, 50, 700, 470);
         window.ToggleLed();
         EXPECT_FALSE(window.LedWindow().isVisible());
         EXPECT_FALSE(window.Command("Toggle LED")->isChecked());
@@ -232,7 +232,7 @@ TEST(SimulatorWindow, PlacementAndLedToggle) {
     SimulatorDocument doc;
     auto& window = doc.Open();
     window.RestorePlacement(placement);
-    EXPECT_EQ(window.size(), QSize(700, 420));
+    EXPECT_EQ(window.size(), QSize(700, 470));
 }
 
 TEST(SimulatorWindow, LedFollowsAFullSpeedRunAndAnimateRefreshesThePanes) {
