@@ -2,6 +2,7 @@
 
 #include "app/ui/CAppInfo.h"
 #include "app/ui/CChildFrame.h"
+#include "app/ui/SourceViewDocumentLink.h"
 #include "editor/LineEnd.h"
 #include "editor/MessageBoxes.h"
 #include "editor/ui/CTextView.h"
@@ -18,6 +19,13 @@ CDocumentHolder::CDocumentHolder(QObject* parent) : QObject(parent) {
 
 CDocumentHolder::~CDocumentHolder() {
     document.GetTextBuffer().DetachView(this);
+}
+
+SourceViewDocumentLink& CDocumentHolder::SourceLink() {
+    if (sourceLink == nullptr) {
+        sourceLink = std::make_unique<SourceViewDocumentLink>(document);
+    }
+    return *sourceLink;
 }
 
 QString CDocumentHolder::Title() const {

@@ -53,8 +53,8 @@ CMainFrame::CMainFrame(QWidget* parent)
     setWindowTitle(CAppInfo::Title);
     setAccessibleName(CAppInfo::Title);
     setAcceptDrops(true);
-    viewFactory = [](CMyZorvanDoc& document, QWidget* parentWidget) -> QWidget* {
-        return new CPlaceholderView(document.GetTextBuffer(), parentWidget);
+    viewFactory = [](CDocumentHolder& holder, QWidget* parentWidget) -> QWidget* {
+        return new CPlaceholderView(holder.Document().GetTextBuffer(), parentWidget);
     };
     fileDialogs.open = [](QWidget* parentWidget) {
         return QFileDialog::getOpenFileName(parentWidget, QStringLiteral("Open"), QString(),
