@@ -4,7 +4,9 @@
 #include "assembler/CParse.h"
 #include "machine/LedTextArt.h"
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <unistd.h>
 
@@ -74,6 +76,9 @@ bool Runner::LoadCom() {
 }
 
 Runner::Ending Runner::Execute() {
+    if (!options.trace && !options.com) {
+        return ExecuteInSlices();
+    }
     std::string text;
     for (;;) {
         if (options.com && machine.pc == 0x0000) {
@@ -99,6 +104,34 @@ Runner::Ending Runner::Execute() {
         ++steps;
         if (options.trace) {
             PrintTraceLine(address, text);
+        }
+    }
+}
+
+// Without a trace or a CP/M program to watch, the machine's own loop runs slices of
+// instructions; an interrupt is seen within one slice (well under a millisecond).
+Runner::Ending Runner::ExecuteInSlices() {
+    constexpr std::uint64_t sliceSteps = 65536;
+    const std::atomic<int> running{1};
+    const std::uint64_t countBefore = machine.instructionCount - steps;
+    for (;;) {
+        if (interrupted.load(std::memory_order_relaxed)) {
+            stop = CMyException(0, StopCode::Cancelled, machine.PositionText() + " Run stopped");
+            return Ending::Interrupted;
+        }
+        std::uint64_t slice = sliceSteps;
+        if (options.maxSteps) {
+            slice = std::min(slice, *options.maxSteps - steps);
+            if (slice == 0) {
+                return Ending::StepLimit;
+            }
+        }
+        try {
+            steps += machine.RunWhile(running, slice);
+        } catch (const CMyException& thrown) {
+            steps = machine.instructionCount - countBefore;
+            stop = thrown;
+            return Ending::Stopped;
         }
     }
 }

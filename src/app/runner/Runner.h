@@ -48,6 +48,7 @@ private:
     bool Assemble();
     bool LoadCom();
     Ending Execute();
+    Ending ExecuteInSlices();
     void PrintState(Ending ending);
     void PrintTraceLine(std::uint16_t address, const std::string& text);
     void PrintLedCells(std::FILE* stream);
