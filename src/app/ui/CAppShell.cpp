@@ -5,7 +5,7 @@
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CMyZorvanView.h"
 #include "app/ui/CSplash.h"
-#include "editor/MessageBoxes.h"
+#include "dialogs/MessageBoxes.h"
 
 #include <QApplication>
 #include <QDesktopServices>

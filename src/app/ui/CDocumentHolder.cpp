@@ -4,7 +4,7 @@
 #include "app/ui/CChildFrame.h"
 #include "app/ui/SourceViewDocumentLink.h"
 #include "editor/LineEnd.h"
-#include "editor/MessageBoxes.h"
+#include "dialogs/MessageBoxes.h"
 #include "editor/ui/CTextView.h"
 
 #include <QFile>

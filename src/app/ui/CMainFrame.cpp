@@ -10,7 +10,7 @@
 #include "app/ui/CPlaceholderView.h"
 #include "app/ui/DocumentList.h"
 #include "app/ui/ToolbarIcons.h"
-#include "editor/MessageBoxes.h"
+#include "dialogs/MessageBoxes.h"
 #include "simulator/ui/CSimulatorDlg.h"
 
 #include <QAction>

@@ -7,7 +7,7 @@
 #include "app/ui/CMainFrame.h"
 #include "app/ui/SourceViewDocumentLink.h"
 #include "assembler/KeywordClassifier.h"
-#include "editor/MessageBoxes.h"
+#include "dialogs/MessageBoxes.h"
 #include "machine/CMyException.h"
 #include "simulator/CSimContext.h"
 #include "simulator/SourceLineFlags.h"

@@ -5,7 +5,7 @@
 #include "app/ui/CAppInfo.h"
 #include "app/ui/CChildFrame.h"
 #include "app/ui/CDocumentHolder.h"
-#include "editor/MessageBoxes.h"
+#include "dialogs/MessageBoxes.h"
 
 #include <QDir>
 #include <QFileDialog>
