@@ -3,8 +3,8 @@
 #include "app/ui/CAppInfo.h"
 #include "app/ui/CChildFrame.h"
 #include "app/ui/SourceViewDocumentLink.h"
-#include "editor/LineEnd.h"
 #include "dialogs/MessageBoxes.h"
+#include "editor/LineEnd.h"
 #include "editor/ui/CTextView.h"
 
 #include <QFile>

@@ -40,7 +40,7 @@ public:
         virtual void RecentFilesChanged() = 0;
     };
 
-    explicit DocumentList(Windows& windows, QObject* parent = nullptr);
+    explicit DocumentList(Windows& shown, QObject* parent = nullptr);
     ~DocumentList() override;
 
     void SetFileDialogs(FileDialogs dialogs) { fileDialogs = std::move(dialogs); }
