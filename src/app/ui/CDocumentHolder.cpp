@@ -216,6 +216,7 @@ bool CDocumentHolder::CheckDisk(DiskChangeWatch::Occasion occasion) {
 bool CDocumentHolder::Reload(const DiskFileState& state) {
     CTextBuffer& text = document.GetTextBuffer();
     std::vector<std::uint32_t> marks;
+    marks.reserve(static_cast<std::size_t>(text.LineCount()));
     for (int line = 0; line < text.LineCount(); ++line) {
         marks.push_back(text.LineFlags(line));
     }
