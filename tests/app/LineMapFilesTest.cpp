@@ -4,6 +4,7 @@
 #include "simulator/CRunControl.h"
 #include "simulator/CSimulatorWindow.h"
 #include "simulator/SourceLineFlags.h"
+#include "support/CountingProgram.h"
 #include "support/PrivateMounts.h"
 #include "support/TempFolder.h"
 
@@ -23,26 +24,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// Line 4 "inr a" is at 0x12, line 8 "hlt" at 0x18; line 5 has no code.
-const char* const countingProgram = "; counts A up to 3\n"
-                                    "        .org 0x0010\n"
-                                    "start:  mvi a, 0\n"
-                                    "loop:   inr a\n"
-                                    "        ; nothing here\n"
-                                    "        cpi 3\n"
-                                    "        jnz loop\n"
-                                    "        hlt\n"
-                                    "        .begin start\n";
-
-std::vector<std::string> Names(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // Runs zorvan-run on `source` with its output into `outputFolder`; the exit status, or -1 when
 // it had not ended within the bound (it is then killed, after `release` is opened both ways in
@@ -97,7 +78,7 @@ public:
 void CompileDebugAndRunIn(const fs::path& share, const std::string& cacheHome,
                           const fs::path& outputFolder) {
     const std::string source = (share / "count.85").string();
-    const auto before = Names(share);
+    const auto before = TempFolder::Names(share);
     CMyZorvanDoc document;
     ASSERT_TRUE(document.OpenDocument(source));
     CTextBuffer& text = document.GetTextBuffer();
@@ -144,7 +125,7 @@ void CompileDebugAndRunIn(const fs::path& share, const std::string& cacheHome,
 
     EXPECT_EQ(RunRunner(source, outputFolder), 0) << TempFolder::Read(outputFolder / "err");
     EXPECT_EQ(TempFolder::Read(outputFolder / "err"), "");
-    EXPECT_EQ(Names(share), before) << "nothing written into the folder";
+    EXPECT_EQ(TempFolder::Names(share), before) << "nothing written into the folder";
     EXPECT_TRUE(document.CloseDocument());
 }
 
@@ -152,7 +133,7 @@ TEST(LineMapFiles, AProgramInAReadOnlyFolderCompilesDebugsAndRuns) {
     TempFolder folder;
     const fs::path share = folder.path / "share";
     fs::create_directory(share);
-    folder.Write("share/count.85", countingProgram);
+    folder.Write("share/count.85", CountingProgram);
     const std::string cacheHome = folder.File("cache");
     ScopedEnvironment cache("XDG_CACHE_HOME", cacheHome);
     if (geteuid() != 0) {
@@ -171,7 +152,7 @@ TEST(LineMapFiles, AProgramInAReadOnlyFolderCompilesDebugsAndRuns) {
 
 TEST(LineMapFiles, AWritableFolderKeepsItsLineMapBesideTheSource) {
     TempFolder folder;
-    const std::string source = folder.Write("count.85", countingProgram);
+    const std::string source = folder.Write("count.85", CountingProgram);
     ScopedEnvironment cache("XDG_CACHE_HOME", folder.File("cache"));
     CMyZorvanDoc document;
     ASSERT_TRUE(document.OpenDocument(source));
@@ -185,7 +166,7 @@ TEST(LineMapFiles, AWritableFolderKeepsItsLineMapBesideTheSource) {
 
 TEST(LineMapFiles, TheRunnerNeitherFollowsALinkNorWaitsOnAPipe) {
     TempFolder folder;
-    const std::string source = folder.Write("count.85", countingProgram);
+    const std::string source = folder.Write("count.85", CountingProgram);
     const std::string notes = folder.Write("notes.txt", "my notes");
     ASSERT_EQ(symlink(notes.c_str(), (source + ".debug").c_str()), 0);
     fs::create_directory(folder.File("out"));
@@ -203,8 +184,9 @@ TEST(LineMapFiles, TheRunnerNeitherFollowsALinkNorWaitsOnAPipe) {
     const std::string pipeSource = folder.File("pipe.85");
     ASSERT_EQ(mkfifo(pipeSource.c_str(), 0600), 0);
     EXPECT_EQ(RunRunner(pipeSource, folder.File("out"), pipeSource), 2);
-    EXPECT_EQ(Names(folder.path), (std::vector<std::string>{"count.85", "count.85.debug",
-                                                            "notes.txt", "out", "pipe.85"}));
+    EXPECT_EQ(
+        TempFolder::Names(folder.path),
+        (std::vector<std::string>{"count.85", "count.85.debug", "notes.txt", "out", "pipe.85"}));
 }
 
 } // namespace
