@@ -218,7 +218,7 @@ TEST(LineMapFile, AFullDiskIsCode20AndKeepsTheOldFile) {
     fill();
     const auto limited = PrivateMounts::RunInChild(
         [] {
-            const rlimit limit{16 * 1024, 16 * 1024};
+            const rlimit limit{rlim_t{16} * 1024, rlim_t{16} * 1024};
             return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0;
         },
         [&] { ExpectAFullDiskKeepsTheOldLineMap(small, "File too large"); });
