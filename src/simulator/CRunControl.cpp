@@ -128,8 +128,7 @@ void CRunControl::StepInto(bool interactive) {
         Execute();
         EndRecording(std::nullopt);
         if (interactive) {
-            window.FollowPC(step);
-            window.RefreshAll(step);
+            window.RefreshAll(step, Follow::Pc);
             window.ShowSourceLine(step, machine.pc);
         }
     } catch (const CMyException& e) {
@@ -327,8 +326,7 @@ void CRunControl::RunFullSpeed() {
 
 void CRunControl::ServeRefreshRequest() {
     if (refreshRequested.load(std::memory_order_relaxed) && refreshRequested.exchange(false)) {
-        window.FollowPC(sequence);
-        window.RefreshAll(sequence);
+        window.RefreshAll(sequence, Follow::Pc);
     }
 }
 
@@ -341,8 +339,7 @@ void CRunControl::RunAnimated() {
             stop = e;
         }
         refreshRequested.store(false); // this refresh serves it
-        window.FollowPC(sequence);
-        window.RefreshAll(sequence);
+        window.RefreshAll(sequence, Follow::Pc);
         animationPause.SleepFor(std::chrono::milliseconds(AnimateDelay()));
         if (stop) {
             throw *stop;
@@ -357,8 +354,7 @@ void CRunControl::EndRun() {
         breakpoints.RemoveTemporaryBreakpoint(tempBreakpointId);
     }
     flags.runInProgress.store(0);
-    window.FollowPC(sequence);
-    window.RefreshAll(sequence);
+    window.RefreshAll(sequence, Follow::Pc);
     window.SetCaption(sequence, false);
     try {
         window.ShowSourceLine(sequence, machine.pc);
@@ -398,7 +394,7 @@ void CRunControl::StopExecuting() {
     window.UpdateToolbar(sequence, false);
     // A worker refreshes the window itself once it has stopped; until then the machine is its.
     if (!worker.joinable()) {
-        window.RefreshAll(sequence);
+        window.RefreshAll(sequence, Follow::Stay);
     }
 }
 
@@ -458,8 +454,7 @@ void CRunControl::StepBack() {
         window.ShowStatusText(step, "No earlier instruction to step back to");
         return;
     }
-    window.FollowPC(step);
-    window.RefreshAll(step);
+    window.RefreshAll(step, Follow::Pc);
     try {
         window.ShowSourceLine(step, machine.pc);
     } catch (const CMyException& e) {
@@ -480,10 +475,9 @@ void CRunControl::Reset() {
     window.UpdateToolbar(step, false);
     compiled.Restore(machine);
     history.Clear();
-    window.FollowPC(step);
     // Twice: the second refill finds nothing changed, so no row stays red.
-    window.RefreshAll(step);
-    window.RefreshAll(step);
+    window.RefreshAll(step, Follow::Pc);
+    window.RefreshAll(step, Follow::Stay);
     try {
         window.ShowSourceLine(step, machine.pc);
     } catch (const CMyException& e) {

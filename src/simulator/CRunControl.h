@@ -86,7 +86,7 @@ public:
     // panes refreshed without change marks (refused while executing).
     void Reset();
     // The worker hands the window a copy of the machine at its next instruction boundary (a
-    // refresh of the panes, FollowPC first). False when no run is in progress.
+    // refresh of the panes that follows the program counter). False when no run is in progress.
     bool RequestRefresh();
     // Pause of Animate after each instruction, read at every step; clamped to 50 ms .. 2 s.
     void SetAnimateDelay(int milliseconds);

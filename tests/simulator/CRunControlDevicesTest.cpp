@@ -197,7 +197,7 @@ TEST(RunControlDevices, SteppingIntoASystemCallThatEndsRefreshesLikeAStep) {
     EXPECT_EQ(bench.machine.pc, 0x000A);
     EXPECT_EQ(bench.window.Events(),
               (std::vector<std::string>{"[RUNNING]", "Focus", "Toolbar executing", "RunStarted",
-                                        "FollowPC", "RefreshAll", "[READY]", "SourceLine 10",
+                                        "RefreshAll following PC", "[READY]", "SourceLine 10",
                                         "Toolbar idle", "RunEnded"}));
     EXPECT_TRUE(bench.FlagsClear());
 }

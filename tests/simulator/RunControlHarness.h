@@ -31,13 +31,12 @@
 // a busy event loop. Called on the worker thread as well, so it records under a mutex.
 class RecordingWindow : public CSimulatorWindow {
 public:
-    void RefreshAll(RunSequence s) override {
+    void RefreshAll(RunSequence s, Follow follow) override {
         if (failRefresh) {
             throw std::runtime_error("refresh failed");
         }
-        Record(s, "RefreshAll");
+        Record(s, follow == Follow::Pc ? "RefreshAll following PC" : "RefreshAll");
     }
-    void FollowPC(RunSequence s) override { Record(s, "FollowPC"); }
     void SetCaption(RunSequence s, bool running) override {
         Record(s, running ? "[RUNNING]" : "[READY]");
     }

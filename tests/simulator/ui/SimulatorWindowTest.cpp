@@ -122,27 +122,29 @@ TEST(SimulatorWindow, ToolbarFollowsARunAndStopEndsIt) {
     SimulatorDocument doc;
     doc.Load({0xC3, 0x00, 0x00}); // jmp 0
     auto& window = doc.Open();
-    const QStringList idle = {"Run",      "Step Into",         "Step Over",
-                              "Step Out", "Run to Cursor",     "Close",
-                              "Animate",  "Toggle breakpoint", "Enable/Disable breakpoint"};
-    auto enabled = [&](const QStringList& names) {
-        for (const auto& name : names) {
-            if (!window.Command(name)->isEnabled()) {
+    using Command = CSimulatorDlg::Command;
+    const std::vector<Command> idle = {
+        Command::Run,     Command::StepInto,         Command::StepOver,
+        Command::StepOut, Command::RunToCursor,      Command::Close,
+        Command::Animate, Command::ToggleBreakpoint, Command::EnableDisableBreakpoint};
+    auto enabled = [&](const std::vector<Command>& names) {
+        for (const auto name : names) {
+            if (!window.Action(name)->isEnabled()) {
                 return false;
             }
         }
         return true;
     };
     EXPECT_TRUE(enabled(idle));
-    EXPECT_FALSE(window.Command("Stop")->isEnabled());
+    EXPECT_FALSE(window.Action(CSimulatorDlg::Command::Stop)->isEnabled());
 
     window.Run();
-    EXPECT_TRUE(window.Command("Stop")->isEnabled());
+    EXPECT_TRUE(window.Action(CSimulatorDlg::Command::Stop)->isEnabled());
     EXPECT_EQ(window.windowTitle(), " [test.85]  [RUNNING]");
     for (const auto& name : idle) {
-        EXPECT_FALSE(window.Command(name)->isEnabled()) << name.toStdString();
+        EXPECT_FALSE(window.Action(name)->isEnabled()) << CSimulatorDlg::CommandText(name);
     }
-    EXPECT_TRUE(enabled({"Refresh", "Toggle LED"}));
+    EXPECT_TRUE(enabled({Command::Refresh, Command::ToggleLed}));
     // Close is refused while running; the Enter key edits nothing.
     EXPECT_FALSE(window.Close());
     QTest::keyClick(&doc.Pane(PaneKind::Registers), Qt::Key_Return);
@@ -151,7 +153,7 @@ TEST(SimulatorWindow, ToolbarFollowsARunAndStopEndsIt) {
     QTest::keyClick(&window, Qt::Key_Pause, Qt::ControlModifier);
     ASSERT_TRUE(doc.WaitIdle());
     EXPECT_TRUE(enabled(idle));
-    EXPECT_FALSE(window.Command("Stop")->isEnabled());
+    EXPECT_FALSE(window.Action(CSimulatorDlg::Command::Stop)->isEnabled());
     EXPECT_TRUE(doc.boxes.shown.empty()); // a stop by the user is silent
 }
 
@@ -180,7 +182,7 @@ TEST(SimulatorWindow, PromptAnsweredStoppedAndClosed) {
     ASSERT_TRUE(opened.wait(5000));
     auto* prompt = qobject_cast<QDialog*>(opened.takeFirst().at(0).value<QDialog*>());
     ASSERT_NE(prompt, nullptr);
-    EXPECT_TRUE(window.Command("Stop")->isEnabled());
+    EXPECT_TRUE(window.Action(CSimulatorDlg::Command::Stop)->isEnabled());
     prompt->findChild<QLineEdit*>()->setText("0x7");
     prompt->accept();
     ASSERT_TRUE(opened.wait(5000)); // the program loops back to the prompt
@@ -223,11 +225,11 @@ TEST(SimulatorWindow, PlacementAndLedToggle) {
         window.setGeometry(40, 50, 700, 470);
         window.ToggleLed();
         EXPECT_FALSE(window.LedWindow().isVisible());
-        EXPECT_FALSE(window.Command("Toggle LED")->isChecked());
+        EXPECT_FALSE(window.Action(CSimulatorDlg::Command::ToggleLed)->isChecked());
         window.ToggleLed();
         window.LedWindow().close(); // the user's close only hides it
         EXPECT_FALSE(window.IsLedVisible());
-        EXPECT_FALSE(window.Command("Toggle LED")->isChecked());
+        EXPECT_FALSE(window.Action(CSimulatorDlg::Command::ToggleLed)->isChecked());
         QObject::connect(&window, &CSimulatorDlg::closed,
                          [&](const QByteArray& saved) { placement = saved; });
         ASSERT_TRUE(window.Close());

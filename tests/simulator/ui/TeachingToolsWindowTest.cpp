@@ -34,8 +34,8 @@ TEST(TeachingToolsWindow, RefreshDuringARunShowsTheMachineAsItIsNow) {
     auto& window = doc.Open();
     ASSERT_EQ(doc.Row(PaneKind::Registers, RegisterRows::RowOf("A")), "A  00");
     window.Run();
-    ASSERT_TRUE(window.Command("Refresh")->isEnabled());
-    window.Command("Refresh")->trigger();
+    ASSERT_TRUE(window.Action(CSimulatorDlg::Command::Refresh)->isEnabled());
+    window.Action(CSimulatorDlg::Command::Refresh)->trigger();
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return doc.Row(PaneKind::Registers, RegisterRows::RowOf("A")) != "A  00"; }));
     EXPECT_TRUE(doc.flags.IsRunInProgress());
@@ -105,7 +105,7 @@ TEST(TeachingToolsWindow, ResetStartsTheProgramAgainAsCompiled) {
     ASSERT_TRUE(doc.WaitIdle());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !doc.boxes.shown.empty(); }));
     ASSERT_EQ(doc.machine.memory[0x200], 0x99);
-    EXPECT_TRUE(window.Command("Reset")->isEnabled());
+    EXPECT_TRUE(window.Action(CSimulatorDlg::Command::Reset)->isEnabled());
 
     QTest::keyClick(&window, Qt::Key_F5, Qt::ControlModifier);
     EXPECT_EQ(doc.machine.memory[0x200], 0x11);
@@ -162,7 +162,7 @@ TEST(TeachingToolsWindow, StepBackShowsWhatTheInstructionHadChanged) {
         ASSERT_TRUE(doc.WaitIdle());
     }
     ASSERT_EQ(doc.beeper.beeps.size(), 1u);
-    window.Command("Step Back")->trigger();
+    window.Action(CSimulatorDlg::Command::StepBack)->trigger();
     EXPECT_EQ(doc.machine.pc, 8);
     EXPECT_EQ(doc.sourceView.status.back(), "Stepped back over a system call: the beep stays done");
     EXPECT_EQ(doc.beeper.beeps.size(), 1u);
