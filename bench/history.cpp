@@ -29,8 +29,7 @@ namespace {
 
 class QuietWindow : public CSimulatorWindow {
 public:
-    void RefreshAll(RunSequence) override {}
-    void FollowPC(RunSequence) override {}
+    void RefreshAll(RunSequence, Follow) override {}
     void SetCaption(RunSequence, bool) override {}
     void UpdateToolbar(RunSequence, bool) override {}
     void FocusInstructions(RunSequence) override {}

@@ -35,6 +35,7 @@ using Slot = void (CSimulatorDlg::*)();
 struct CommandEntry {
     Command id;
     const char* text;
+    const char* icon; // the picture's file in the resources
     const char* prompt;
     const char* tip;
     Slot handler; // null for Close, which answers a value
@@ -42,36 +43,48 @@ struct CommandEntry {
     bool onToolbar;
 };
 
-const CommandEntry commands[] = {
-    {Command::Run, "Run", "Run the Simulator", "Run(F5)", &CSimulatorDlg::Run, false, true},
-    {Command::StepInto, "Step Into", "Step Into the next instruction", "Step Into(F11)",
-     &CSimulatorDlg::StepInto, false, true},
-    {Command::StepBack, "Step Back", "Undo the last instruction executed", "Step Back(F12)",
-     &CSimulatorDlg::StepBack, false, true},
-    {Command::StepOver, "Step Over", "Step over the next instruction", "Step Over(F10)",
-     &CSimulatorDlg::StepOver, false, true},
-    {Command::StepOut, "Step Out", "Steps out of the current function", "Step out(Shift+F11)",
-     &CSimulatorDlg::StepOut, false, true},
-    {Command::RunToCursor, "Run to Cursor", "Runs the program to the current cursor position",
-     "Run to Cursor(Ctrl+F10)", static_cast<Slot>(&CSimulatorDlg::RunToCursor), false, true},
-    {Command::Stop, "Stop", "Stop the Simulator", "Stop", &CSimulatorDlg::Stop, true, true},
-    {Command::Close, "Close", "Exit from the simulator", "Close", nullptr, false, true},
-    {Command::Reset, "Reset", "Start the program again as the compile left it", "Reset(Ctrl+F5)",
-     &CSimulatorDlg::Reset, false, true},
-    {Command::Animate, "Animate", "Run the simulator with short delay between each instruction",
-     "Animate", &CSimulatorDlg::Animate, true, true},
-    {Command::Refresh, "Refresh", "Refresh the simulator", "Refresh", &CSimulatorDlg::Refresh,
-     false, true},
-    {Command::ToggleLed, "Toggle LED", "Toggle LED Display", "Toggle LED Display",
+constexpr CommandEntry commands[] = {
+    {Command::Run, "Run", "run", "Run the Simulator", "Run(F5)", &CSimulatorDlg::Run, false, true},
+    {Command::StepInto, "Step Into", "step-into", "Step Into the next instruction",
+     "Step Into(F11)", &CSimulatorDlg::StepInto, false, true},
+    {Command::StepBack, "Step Back", "step-back", "Undo the last instruction executed",
+     "Step Back(F12)", &CSimulatorDlg::StepBack, false, true},
+    {Command::StepOver, "Step Over", "step-over", "Step over the next instruction",
+     "Step Over(F10)", &CSimulatorDlg::StepOver, false, true},
+    {Command::StepOut, "Step Out", "step-out", "Steps out of the current function",
+     "Step out(Shift+F11)", &CSimulatorDlg::StepOut, false, true},
+    {Command::RunToCursor, "Run to Cursor", "run-to-cursor",
+     "Runs the program to the current cursor position", "Run to Cursor(Ctrl+F10)",
+     static_cast<Slot>(&CSimulatorDlg::RunToCursor), false, true},
+    {Command::Stop, "Stop", "stop", "Stop the Simulator", "Stop", &CSimulatorDlg::Stop, true, true},
+    {Command::Close, "Close", "close", "Exit from the simulator", "Close", nullptr, false, true},
+    {Command::Reset, "Reset", "reset", "Start the program again as the compile left it",
+     "Reset(Ctrl+F5)", &CSimulatorDlg::Reset, false, true},
+    {Command::Animate, "Animate", "animate",
+     "Run the simulator with short delay between each instruction", "Animate",
+     &CSimulatorDlg::Animate, true, true},
+    {Command::Refresh, "Refresh", "refresh", "Refresh the simulator", "Refresh",
+     &CSimulatorDlg::Refresh, false, true},
+    {Command::ToggleLed, "Toggle LED", "toggle-led", "Toggle LED Display", "Toggle LED Display",
      &CSimulatorDlg::ToggleLed, false, true},
-    {Command::ToggleBreakpoint, "Toggle breakpoint", "Toggle breakpoint", "Toggle breakpoint (F9)",
-     &CSimulatorDlg::ToggleBreakpoint, true, true},
-    {Command::EnableDisableBreakpoint, "Enable/Disable breakpoint", "Enable/Disable breakpoint",
-     "Enable/Disable breakpoint (Ctrl+F9)", &CSimulatorDlg::EnableDisableBreakpoint, false, true},
+    {Command::ToggleBreakpoint, "Toggle breakpoint", "toggle-breakpoint", "Toggle breakpoint",
+     "Toggle breakpoint (F9)", &CSimulatorDlg::ToggleBreakpoint, true, true},
+    {Command::EnableDisableBreakpoint, "Enable/Disable breakpoint", "enable-disable-breakpoint",
+     "Enable/Disable breakpoint", "Enable/Disable breakpoint (Ctrl+F9)",
+     &CSimulatorDlg::EnableDisableBreakpoint, false, true},
     // No button and never disabled.
-    {Command::StopAndClose, "Stop and Close", "", "", &CSimulatorDlg::StopAndClose, false, false},
+    {Command::StopAndClose, "Stop and Close", "", "", "", &CSimulatorDlg::StopAndClose, false,
+     false},
 };
 static_assert(std::size(commands) == CSimulatorDlg::CommandCount);
+static_assert([] {
+    for (std::size_t i = 0; i < std::size(commands); ++i) {
+        if (static_cast<std::size_t>(commands[i].id) != i) {
+            return false;
+        }
+    }
+    return true;
+}());
 
 struct PaneLayout {
     PaneKind kind;
@@ -236,7 +249,7 @@ void CSimulatorDlg::BuildToolbar() {
         if (command.groupStart) {
             toolbar->addSeparator();
         }
-        QAction* action = toolbar->addAction(ToolbarIcon(command.text), command.text);
+        QAction* action = toolbar->addAction(ToolbarIcon(command.icon), command.text);
         action->setToolTip(command.tip);
         action->setStatusTip(command.prompt);
         action->setShortcutContext(Qt::WindowShortcut);

@@ -278,3 +278,25 @@ TEST(SimulatorWindow, BreakpointKeysOnTheSelectedInstruction) {
     EXPECT_FALSE(doc.HasBreakpoint(2));
     EXPECT_EQ(instructions.Rows().BreakpointOf(1), CPaneRows::Breakpoint::None);
 }
+
+TEST(SimulatorWindow, EveryToolbarButtonHasAPictureThatPaints) {
+    SimulatorDocument doc;
+    auto& window = doc.Open();
+    for (std::size_t i = 0; i < CSimulatorDlg::CommandCount; ++i) {
+        const auto command = static_cast<CSimulatorDlg::Command>(i);
+        QAction* action = window.Action(command);
+        ASSERT_NE(action, nullptr) << CSimulatorDlg::CommandText(command);
+        EXPECT_EQ(action->text(), QString::fromLatin1(CSimulatorDlg::CommandText(command)));
+        if (command == CSimulatorDlg::Command::StopAndClose) {
+            continue; // keys only
+        }
+        const QImage image = action->icon().pixmap(24, 24).toImage();
+        int painted = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                painted += qAlpha(image.pixel(x, y)) > 0 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(painted, 20) << CSimulatorDlg::CommandText(command);
+    }
+}
