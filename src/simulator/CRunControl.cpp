@@ -356,11 +356,7 @@ void CRunControl::EndRun() {
     flags.runInProgress.store(0);
     window.RefreshAll(sequence, Follow::Pc);
     window.SetCaption(sequence, false);
-    try {
-        window.ShowSourceLine(sequence, machine.pc);
-    } catch (const CMyException& e) {
-        window.ShowStatusText(sequence, e.GetMessage());
-    }
+    ShowSourceLineOrStatus(sequence);
 }
 
 void CRunControl::OnRunException(const CMyException& e) {
@@ -437,52 +433,57 @@ std::optional<std::string> CRunControl::StepBackNote(const StepHistory::Undone& 
     return "Stepped back over a system call: " + text;
 }
 
-void CRunControl::StepBack() {
+std::optional<RunSequence> CRunControl::BeginIdleCommand() {
     if (flags.IsExecuting()) {
-        return;
+        return std::nullopt;
     }
     WaitForRun();
     const RunSequence step = BeginSequence();
     window.SetCaption(step, false);
     window.UpdateToolbar(step, false);
+    return step;
+}
+
+void CRunControl::ShowSourceLineOrStatus(RunSequence shown) {
+    try {
+        window.ShowSourceLine(shown, machine.pc);
+    } catch (const CMyException& e) {
+        window.ShowStatusText(shown, e.GetMessage());
+    }
+}
+
+void CRunControl::StepBack() {
+    const auto step = BeginIdleCommand();
+    if (!step) {
+        return;
+    }
     if (!historyEnabled.load()) {
-        window.ShowStatusText(step, "Step Back is off: switch the history on in Preferences");
+        window.ShowStatusText(*step, "Step Back is off: switch the history on in Preferences");
         return;
     }
     const auto undone = history.StepBack(machine);
     if (!undone) {
-        window.ShowStatusText(step, "No earlier instruction to step back to");
+        window.ShowStatusText(*step, "No earlier instruction to step back to");
         return;
     }
-    window.RefreshAll(step, Follow::Pc);
-    try {
-        window.ShowSourceLine(step, machine.pc);
-    } catch (const CMyException& e) {
-        window.ShowStatusText(step, e.GetMessage());
-    }
+    window.RefreshAll(*step, Follow::Pc);
+    ShowSourceLineOrStatus(*step);
     if (const auto note = StepBackNote(*undone)) {
-        window.ShowStatusText(step, *note);
+        window.ShowStatusText(*step, *note);
     }
 }
 
 void CRunControl::Reset() {
-    if (flags.IsExecuting()) {
+    const auto step = BeginIdleCommand();
+    if (!step) {
         return;
     }
-    WaitForRun();
-    const RunSequence step = BeginSequence();
-    window.SetCaption(step, false);
-    window.UpdateToolbar(step, false);
     compiled.Restore(machine);
     history.Clear();
     // Twice: the second refill finds nothing changed, so no row stays red.
-    window.RefreshAll(step, Follow::Pc);
-    window.RefreshAll(step, Follow::Stay);
-    try {
-        window.ShowSourceLine(step, machine.pc);
-    } catch (const CMyException& e) {
-        window.ShowStatusText(step, e.GetMessage());
-    }
+    window.RefreshAll(*step, Follow::Pc);
+    window.RefreshAll(*step, Follow::Stay);
+    ShowSourceLineOrStatus(*step);
 }
 
 bool CRunControl::Close() {

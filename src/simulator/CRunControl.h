@@ -117,6 +117,11 @@ private:
     // Clears executing and cancels any device wait: the worker ends at its next instruction.
     void StopExecuting();
     RunSequence BeginSequence();
+    // The start of a command that needs the machine idle (Step Back, Reset): a new sequence with
+    // the caption and toolbar of an idle window; null while executing.
+    std::optional<RunSequence> BeginIdleCommand();
+    // The source line of the program counter, or the reason there is none in the status bar.
+    void ShowSourceLineOrStatus(RunSequence shown);
     // One instruction; with the history on, a checkpoint when one is due.
     void Execute();
     // Decides for the step or run about to start whether it records.
