@@ -29,13 +29,7 @@
 namespace {
 
 void StepLoop(benchmark::State& state) {
-    C8085Object machine;
-    std::int64_t executed = 0;
-    for (auto _ : state) {
-        LoadCountingLoop(machine);
-        executed += StepToHalt(machine);
-    }
-    state.SetItemsProcessed(executed);
+    StepCountingLoops(state);
 }
 
 // 0: the bare Step loop; 1: the loop of a full-speed run (chunks of RunWhile between looks at

@@ -29,13 +29,7 @@ std::int64_t CountingLoopLength() {
 }
 
 void RawStepLoop(benchmark::State& state) {
-    C8085Object machine;
-    std::int64_t executed = 0;
-    for (auto _ : state) {
-        LoadCountingLoop(machine);
-        executed += StepToHalt(machine);
-    }
-    state.SetItemsProcessed(executed);
+    StepCountingLoops(state);
 }
 
 void RunControlFullSpeed(benchmark::State& state) {

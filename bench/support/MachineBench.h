@@ -7,6 +7,7 @@
 #include "simulator/CSimulatorFlags.h"
 #include "simulator/CSimulatorWindow.h"
 
+#include <benchmark/benchmark.h>
 #include <cstdint>
 #include <string>
 
@@ -59,4 +60,16 @@ inline std::int64_t StepToHalt(C8085Object& machine) {
     } catch (const CMyException&) {
     }
     return steps;
+}
+
+// The bare Step loop over the counting loop: the baseline the other figures of a program are
+// read against.
+inline void StepCountingLoops(benchmark::State& state) {
+    C8085Object machine;
+    std::int64_t executed = 0;
+    for (auto _ : state) {
+        LoadCountingLoop(machine);
+        executed += StepToHalt(machine);
+    }
+    state.SetItemsProcessed(executed);
 }
