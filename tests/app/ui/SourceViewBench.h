@@ -89,4 +89,3 @@ struct SourceViewBench {
     RecordingSimulator* last = nullptr;
     int opened = 0;
 };
-
