@@ -4,6 +4,7 @@
 #include "simulator/CRunControl.h"
 #include "simulator/CSimulatorWindow.h"
 #include "simulator/SourceLineFlags.h"
+#include "support/CountingProgram.h"
 #include "support/TempFolder.h"
 
 #include <filesystem>
@@ -11,17 +12,6 @@
 #include <mutex>
 
 namespace {
-
-// Line 4 "inr a" is at 0x12, line 6 "cpi 3" at 0x13, line 8 "hlt" at 0x18; line 5 has no code.
-const char* const countingProgram = "; counts A up to 3\n"
-                                    "        .org 0x0010\n"
-                                    "start:  mvi a, 0\n"
-                                    "loop:   inr a\n"
-                                    "        ; nothing here\n"
-                                    "        cpi 3\n"
-                                    "        jnz loop\n"
-                                    "        hlt\n"
-                                    "        .begin start\n";
 
 struct CompileBench {
     explicit CompileBench(const std::string& source) {
@@ -47,7 +37,7 @@ struct CompileBench {
 };
 
 TEST(CompileCommand, AssemblesStartsAndRebuildsTheBreakpointsFromTheMarks) {
-    CompileBench bench(countingProgram);
+    CompileBench bench(CountingProgram);
     ASSERT_TRUE(bench.opened);
     bench.Mark(3, LineFlagBreakpoint);
     bench.Mark(4, LineFlagBreakpoint);         // a comment line: removed
@@ -84,7 +74,7 @@ TEST(CompileCommand, AssemblesStartsAndRebuildsTheBreakpointsFromTheMarks) {
 }
 
 TEST(CompileCommand, DoesNothingWhileTheSimulatorIsOpen) {
-    CompileBench bench(countingProgram);
+    CompileBench bench(CountingProgram);
     bench.document.SetSimulatorOpen(true);
     bench.document.GetMachine().pc = 0x1234;
     const auto result = bench.Compile();
@@ -115,7 +105,7 @@ TEST(CompileCommand, AnUnsavedDocumentFailsWithTheAssemblersError) {
 }
 
 TEST(CompileCommand, AnUnreadableLineMapIsReportedAndTheOpeningGoesOn) {
-    CompileBench bench(countingProgram);
+    CompileBench bench(CountingProgram);
     bench.Mark(3, LineFlagBreakpoint);
     const auto result = CCompileCommand(bench.document).Open([&bench] {
         std::filesystem::remove(bench.document.GetAssembler().GetDebugPath());
@@ -133,8 +123,7 @@ TEST(CompileCommand, AnUnreadableLineMapIsReportedAndTheOpeningGoesOn) {
 class SourceWindow : public CSimulatorWindow {
 public:
     explicit SourceWindow(CMyZorvanDoc& shown) : document(shown) {}
-    void RefreshAll(RunSequence) override {}
-    void FollowPC(RunSequence) override {}
+    void RefreshAll(RunSequence, Follow) override {}
     void SetCaption(RunSequence, bool) override {}
     void UpdateToolbar(RunSequence, bool) override {}
     void FocusInstructions(RunSequence) override {}
@@ -161,7 +150,7 @@ private:
 };
 
 TEST(CompileCommand, ACompiledDocumentRunsToItsSourceLineBreakpoints) {
-    CompileBench bench(countingProgram);
+    CompileBench bench(CountingProgram);
     bench.Mark(3, LineFlagBreakpoint);
     ASSERT_EQ(bench.Compile().outcome, CCompileCommand::Outcome::Opened);
     auto& document = bench.document;

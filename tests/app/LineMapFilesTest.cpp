@@ -4,6 +4,7 @@
 #include "simulator/CRunControl.h"
 #include "simulator/CSimulatorWindow.h"
 #include "simulator/SourceLineFlags.h"
+#include "support/CountingProgram.h"
 #include "support/PrivateMounts.h"
 #include "support/TempFolder.h"
 
@@ -23,17 +24,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// Line 4 "inr a" is at 0x12, line 8 "hlt" at 0x18; line 5 has no code.
-const char* const countingProgram = "; counts A up to 3\n"
-                                    "        .org 0x0010\n"
-                                    "start:  mvi a, 0\n"
-                                    "loop:   inr a\n"
-                                    "        ; nothing here\n"
-                                    "        cpi 3\n"
-                                    "        jnz loop\n"
-                                    "        hlt\n"
-                                    "        .begin start\n";
 
 std::vector<std::string> Names(const fs::path& folder) {
     std::vector<std::string> names;
@@ -80,8 +70,7 @@ int RunRunner(const std::string& source, const fs::path& outputFolder,
 // The source view's side of a run: only the end matters here.
 class QuietWindow : public CSimulatorWindow {
 public:
-    void RefreshAll(RunSequence) override {}
-    void FollowPC(RunSequence) override {}
+    void RefreshAll(RunSequence, Follow) override {}
     void SetCaption(RunSequence, bool) override {}
     void UpdateToolbar(RunSequence, bool) override {}
     void FocusInstructions(RunSequence) override {}
@@ -152,7 +141,7 @@ TEST(LineMapFiles, AProgramInAReadOnlyFolderCompilesDebugsAndRuns) {
     TempFolder folder;
     const fs::path share = folder.path / "share";
     fs::create_directory(share);
-    folder.Write("share/count.85", countingProgram);
+    folder.Write("share/count.85", CountingProgram);
     const std::string cacheHome = folder.File("cache");
     ScopedEnvironment cache("XDG_CACHE_HOME", cacheHome);
     if (geteuid() != 0) {
@@ -171,7 +160,7 @@ TEST(LineMapFiles, AProgramInAReadOnlyFolderCompilesDebugsAndRuns) {
 
 TEST(LineMapFiles, AWritableFolderKeepsItsLineMapBesideTheSource) {
     TempFolder folder;
-    const std::string source = folder.Write("count.85", countingProgram);
+    const std::string source = folder.Write("count.85", CountingProgram);
     ScopedEnvironment cache("XDG_CACHE_HOME", folder.File("cache"));
     CMyZorvanDoc document;
     ASSERT_TRUE(document.OpenDocument(source));
@@ -185,7 +174,7 @@ TEST(LineMapFiles, AWritableFolderKeepsItsLineMapBesideTheSource) {
 
 TEST(LineMapFiles, TheRunnerNeitherFollowsALinkNorWaitsOnAPipe) {
     TempFolder folder;
-    const std::string source = folder.Write("count.85", countingProgram);
+    const std::string source = folder.Write("count.85", CountingProgram);
     const std::string notes = folder.Write("notes.txt", "my notes");
     ASSERT_EQ(symlink(notes.c_str(), (source + ".debug").c_str()), 0);
     fs::create_directory(folder.File("out"));

@@ -5,6 +5,7 @@
 #include "app/ui/SourceViewSimulator.h"
 #include "simulator/CSimContext.h"
 #include "simulator/CSimulatorFlags.h"
+#include "support/CountingProgram.h"
 #include "support/RecordingMessageBoxes.h"
 #include "support/TempFolder.h"
 
@@ -88,15 +89,3 @@ struct SourceViewBench {
     RecordingSimulator* last = nullptr;
     int opened = 0;
 };
-
-// Line 3 "inr a" is at 0x12, line 5 "cpi 3" at 0x13, line 7 "hlt" at 0x18 (0-based lines);
-// lines 0 and 4 are comments.
-inline const char* const CountingProgram = "; counts A up to 3\n"
-                                           "        .org 0x0010\n"
-                                           "start:  mvi a, 0\n"
-                                           "loop:   inr a\n"
-                                           "        ; nothing here\n"
-                                           "        cpi 3\n"
-                                           "        jnz loop\n"
-                                           "        hlt\n"
-                                           "        .begin start\n";
