@@ -208,8 +208,11 @@ protected:
             ASSERT_TRUE(WaitFor(
                 [window] { return window->Action(CSimulatorDlg::Command::Stop)->isEnabled(); }));
         }
+        // Animate's refreshes may raise the simulator window; the key goes to the one tested.
         if (GetParam().inLedWindow) {
             Activate(&window->LedWindow());
+        } else {
+            Activate(window);
         }
         if (!running) {
             Settle();
@@ -247,7 +250,9 @@ TEST_P(SimulatorKeyTable, RunsItsCommand) {
             ADD_FAILURE() << tested.key.toStdString() << " ("
                           << CSimulatorDlg::CommandText(tested.binding.command) << ") in "
                           << (tested.inLedWindow ? "the LED window" : "the simulator window")
-                          << " did nothing a user can see";
+                          << " did nothing a user can see (command "
+                          << (fired ? "ran" : "did not run") << ", run "
+                          << (Document().IsExecuting() ? "still going" : "ended") << ")";
         }
         EndProgram();
     }
