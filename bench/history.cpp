@@ -20,6 +20,7 @@
 #include "simulator/CRunControl.h"
 #include "simulator/CSimulatorFlags.h"
 #include "simulator/CSimulatorWindow.h"
+#include "support/MachineBench.h"
 
 #include <atomic>
 #include <benchmark/benchmark.h>
@@ -27,61 +28,8 @@
 
 namespace {
 
-class QuietWindow : public CSimulatorWindow {
-public:
-    void RefreshAll(RunSequence) override {}
-    void FollowPC(RunSequence) override {}
-    void SetCaption(RunSequence, bool) override {}
-    void UpdateToolbar(RunSequence, bool) override {}
-    void FocusInstructions(RunSequence) override {}
-    void ShowSourceLine(RunSequence, std::uint16_t) override {}
-    void ShowStatusText(RunSequence, const std::string&) override {}
-    void ShowException(RunSequence, const std::string&) override {}
-    void RequestClose(RunSequence) override {}
-    void RunStarted(RunSequence) override {}
-    void RunEnded(RunSequence) override {}
-};
-
-class Document : public CBreakpointList {
-public:
-    C8085Object& GetMachine() override { return machine; }
-
-    C8085Object machine;
-    CSimulatorFlags flags;
-    QuietWindow window;
-    CRunControl control{machine, *this, flags, window};
-};
-
-// MVI D,64; outer: LXI B,0; inner: DCX B; MOV A,B; ORA C; JNZ inner; DCR D; JNZ outer; HLT
-void LoadCountingLoop(C8085Object& machine) {
-    const std::uint8_t program[] = {0x16, 64,   0x01, 0x00, 0x00, 0x0B, 0x78, 0xB1,
-                                    0xC2, 0x05, 0x00, 0x15, 0xC2, 0x02, 0x00, 0x76};
-    for (std::size_t i = 0; i < sizeof program; ++i) {
-        machine.memory[i] = program[i];
-    }
-    machine.pc = 0;
-}
-
-std::int64_t StepToHalt(C8085Object& machine) {
-    std::int64_t steps = 0;
-    try {
-        for (;;) {
-            machine.Step();
-            ++steps;
-        }
-    } catch (const CMyException&) {
-    }
-    return steps;
-}
-
 void StepLoop(benchmark::State& state) {
-    C8085Object machine;
-    std::int64_t executed = 0;
-    for (auto _ : state) {
-        LoadCountingLoop(machine);
-        executed += StepToHalt(machine);
-    }
-    state.SetItemsProcessed(executed);
+    StepCountingLoops(state);
 }
 
 // 0: the bare Step loop; 1: the loop of a full-speed run (chunks of RunWhile between looks at
@@ -133,7 +81,7 @@ void RunFullSpeed(benchmark::State& state) {
     C8085Object probe;
     LoadCountingLoop(probe);
     const std::int64_t length = StepToHalt(probe);
-    Document document;
+    QuietDocument document;
     document.control.SetHistoryEnabled(state.range(0) != 0);
     std::int64_t executed = 0;
     for (auto _ : state) {
@@ -162,7 +110,7 @@ private:
 };
 
 void RunExerciser(benchmark::State& state) {
-    Document document;
+    QuietDocument document;
     SlicedConsole console;
     document.machine.SetSystemCallHandler(&console);
     std::string error;

@@ -10,6 +10,7 @@
 #include "simulator/CSimulatorFlags.h"
 #include "simulator/CSimulatorWindow.h"
 #include "simulator/NumberDialog.h"
+#include "support/MachineBench.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -21,55 +22,6 @@
 
 namespace {
 
-class QuietWindow : public CSimulatorWindow {
-public:
-    void RefreshAll(RunSequence) override {}
-    void FollowPC(RunSequence) override {}
-    void SetCaption(RunSequence, bool) override {}
-    void UpdateToolbar(RunSequence, bool) override {}
-    void FocusInstructions(RunSequence) override {}
-    void ShowSourceLine(RunSequence, std::uint16_t) override {}
-    void ShowStatusText(RunSequence, const std::string&) override {}
-    void ShowException(RunSequence, const std::string&) override {}
-    void RequestClose(RunSequence) override {}
-    void RunStarted(RunSequence) override {}
-    void RunEnded(RunSequence) override {}
-};
-
-class Document : public CBreakpointList {
-public:
-    C8085Object& GetMachine() override { return machine; }
-
-    C8085Object machine;
-    CSimulatorFlags flags;
-    QuietWindow window;
-    CRunControl control{machine, *this, flags, window};
-};
-
-// MVI D,64; outer: LXI B,0; inner: DCX B; MOV A,B; ORA C; JNZ inner; DCR D; JNZ outer; HLT
-// About 16.8 million instructions, then a halt.
-void LoadCountingLoop(C8085Object& machine) {
-    const std::uint8_t program[] = {0x16, 64,   0x01, 0x00, 0x00, 0x0B, 0x78, 0xB1,
-                                    0xC2, 0x05, 0x00, 0x15, 0xC2, 0x02, 0x00, 0x76};
-    for (std::size_t i = 0; i < sizeof program; ++i) {
-        machine.memory[i] = program[i];
-    }
-    machine.pc = 0;
-}
-
-// Steps until the halt; returns the instructions completed.
-std::int64_t StepToHalt(C8085Object& machine) {
-    std::int64_t steps = 0;
-    try {
-        for (;;) {
-            machine.Step();
-            ++steps;
-        }
-    } catch (const CMyException&) {
-    }
-    return steps;
-}
-
 std::int64_t CountingLoopLength() {
     C8085Object machine;
     LoadCountingLoop(machine);
@@ -77,18 +29,12 @@ std::int64_t CountingLoopLength() {
 }
 
 void RawStepLoop(benchmark::State& state) {
-    C8085Object machine;
-    std::int64_t executed = 0;
-    for (auto _ : state) {
-        LoadCountingLoop(machine);
-        executed += StepToHalt(machine);
-    }
-    state.SetItemsProcessed(executed);
+    StepCountingLoops(state);
 }
 
 void RunControlFullSpeed(benchmark::State& state) {
     const std::int64_t length = CountingLoopLength();
-    Document document;
+    QuietDocument document;
     std::int64_t executed = 0;
     for (auto _ : state) {
         LoadCountingLoop(document.machine);
@@ -101,7 +47,7 @@ void RunControlFullSpeed(benchmark::State& state) {
 
 // From Stop to the end of the worker (EndRun included), with the run spinning in JMP 0.
 void StopLatency(benchmark::State& state) {
-    Document document;
+    QuietDocument document;
     document.machine.memory[0] = 0xC3;
     document.machine.memory[1] = 0x00;
     document.machine.memory[2] = 0x00;
@@ -138,7 +84,7 @@ void StopInDeviceWait(benchmark::State& state) {
     unsetenv("ZORVAN_PRINT_COMMAND");
     UnansweredDialog dialog;
     DeviceSet devices(dialog);
-    Document document;
+    QuietDocument document;
     devices.Attach(document.machine);
     document.machine.WriteByteAndWord(0, 0xCD, 0x0005);
     for (auto _ : state) {

@@ -4,6 +4,7 @@
 #include "editor/FindInText.h"
 #include "editor/ReplaceSession.h"
 #include "editor/SearchBufferLines.h"
+#include "support/SearchSource.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -13,22 +14,8 @@
 
 namespace {
 
-constexpr int sourceLines = 1'000'000;
-constexpr int matchEvery = 10; // so 100,000 lines hold the searched word
-
-// About 25 bytes a line; every tenth line calls the searched routine.
 const std::string& SourcePath() {
-    static const std::string path = [] {
-        const std::string file =
-            (std::filesystem::temp_directory_path() / "zorvan-bench-search.85").string();
-        std::ofstream out(file, std::ios::binary);
-        for (int line = 0; line < sourceLines; ++line) {
-            out << "L" << line
-                << (line % matchEvery == 0 ? ": call delay ; wait\r\n" : ": mvi a,12H ; load\r\n");
-        }
-        return file;
-    }();
-    return path;
+    return SearchSourcePath("zorvan-bench-search.85");
 }
 
 // As much of the edit view as a search needs: a selection, and ReplaceSelection as two
@@ -111,7 +98,7 @@ void BM_ReplaceAllThenUndo(benchmark::State& state) {
             ++groups;
         }
         const auto end = std::chrono::steady_clock::now();
-        if (count != sourceLines / matchEvery) {
+        if (count != searchSourceLines / searchMatchEvery) {
             state.SkipWithError("wrong number of replacements");
             return;
         }
@@ -151,7 +138,7 @@ void BM_FindThroughEveryLine(benchmark::State& state) {
     for (auto _ : state) {
         CTextPosition found;
         benchmark::DoNotOptimize(
-            FindInText(lines, "absent", {0, sourceLines / 2}, flags, true, found));
+            FindInText(lines, "absent", {0, searchSourceLines / 2}, flags, true, found));
     }
 }
 BENCHMARK(BM_FindThroughEveryLine)

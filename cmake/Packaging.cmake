@@ -28,6 +28,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # <name>_<version>_<architecture>.deb
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The toolbar pictures and the program's icon are SVG files, drawn by Qt's SVG plug-ins, which no
+# library the programs link names.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
 # The file triggers of these two packages register the desktop entry and the MIME type, so that a
 # file manager opens .85 files in Zorvan; the package needs no scripts of its own for that.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")

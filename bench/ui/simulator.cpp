@@ -13,6 +13,7 @@
 #include "simulator/CSimulatorFlags.h"
 #include "simulator/ui/CSimulatorDlg.h"
 #include "simulator/ui/QtNumberDialog.h"
+#include "support/MachineBench.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -60,19 +61,6 @@ void LoadExerciser(C8085Object& machine, SlicedConsole& console) {
     std::string error;
     CpmConsole::LoadComFile(machine, exerciser, error);
     console.Restart();
-}
-
-// Steps to the end of the slice; answers the instructions taken.
-std::int64_t StepSlice(C8085Object& machine) {
-    std::int64_t steps = 0;
-    try {
-        for (;;) {
-            machine.Step();
-            ++steps;
-        }
-    } catch (const CMyException&) {
-    }
-    return steps;
 }
 
 class Document : public CBreakpointList {
@@ -138,7 +126,7 @@ void BareEngineExerciser(benchmark::State& state) {
         state.PauseTiming();
         LoadExerciser(machine, console);
         state.ResumeTiming();
-        executed += StepSlice(machine);
+        executed += StepToHalt(machine);
     }
     state.SetItemsProcessed(executed);
     CountCpuRate(state, executed, start);
@@ -150,7 +138,7 @@ void WindowRunExerciser(benchmark::State& state) {
     SlicedConsole counting(sliceCalls);
     counter.SetSystemCallHandler(&counting);
     LoadExerciser(counter, counting);
-    const std::int64_t length = StepSlice(counter);
+    const std::int64_t length = StepToHalt(counter);
 
     Document doc;
     SlicedConsole console(sliceCalls);
@@ -236,7 +224,9 @@ void StopLatency(benchmark::State& state, std::initializer_list<int> program, bo
             Document::Until([&] { return doc.window.isNull(); });
         } else {
             window.Stop();
-            Document::Until([&] { return doc.Idle() && window.Command("Run")->isEnabled(); });
+            Document::Until([&] {
+                return doc.Idle() && window.Action(CSimulatorDlg::Command::Run)->isEnabled();
+            });
         }
         const auto end = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());

@@ -4,6 +4,7 @@
 #include "editor/ReplaceSession.h"
 #include "editor/ui/CTextEditView.h"
 #include "editor/ui/TextViewSearchTarget.h"
+#include "support/SearchSource.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
@@ -14,22 +15,8 @@
 
 namespace {
 
-constexpr int sourceLines = 1'000'000;
-constexpr int matchEvery = 10;
-
-// About 25 bytes a line; every tenth line calls the searched routine.
 const std::string& SourcePath() {
-    static const std::string path = [] {
-        const std::string file =
-            (std::filesystem::temp_directory_path() / "zorvan-bench-ui-search.85").string();
-        std::ofstream out(file, std::ios::binary);
-        for (int line = 0; line < sourceLines; ++line) {
-            out << "L" << line
-                << (line % matchEvery == 0 ? ": call delay ; wait\r\n" : ": mvi a,12H ; load\r\n");
-        }
-        return file;
-    }();
-    return path;
+    return SearchSourcePath("zorvan-bench-ui-search.85");
 }
 
 void BM_ReplaceAllInView(benchmark::State& state) {

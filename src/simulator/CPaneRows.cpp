@@ -1,52 +1,15 @@
 #include "simulator/CPaneRows.h"
 
 #include "machine/InstructionSet.h"
+#include "simulator/FormatText.h"
 #include "simulator/InstructionWalk.h"
+#include "simulator/RegisterRows.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 
 namespace {
 
 constexpr int memoryEnd = 0xFFFF;
-
-std::string Format(const char* format, auto... values) {
-    std::array<char, 64> text{};
-    std::snprintf(text.data(), text.size(), format, values...);
-    return text.data();
-}
-
-struct RegisterRow {
-    const char* name;
-    int bits;
-};
-constexpr std::array<RegisterRow, 12> registerRows{{{"A", 8},
-                                                    {"B", 8},
-                                                    {"C", 8},
-                                                    {"D", 8},
-                                                    {"E", 8},
-                                                    {"H", 8},
-                                                    {"L", 8},
-                                                    {"BC", 16},
-                                                    {"DE", 16},
-                                                    {"HL", 16},
-                                                    {"IP", 16},
-                                                    {"SP", 16}}};
-
-int RegisterValue(const SimSnapshot& s, int row) {
-    const std::array<int, 12> values{
-        s.a,  s.b, s.c, s.d, s.e, s.h, s.l, s.b << 8 | s.c, s.d << 8 | s.e, s.h << 8 | s.l,
-        s.pc, s.sp};
-    return values[static_cast<std::size_t>(row)];
-}
-
-struct FlagRow {
-    const char* format;
-    int bit;
-};
-constexpr std::array<FlagRow, 5> flagRows{
-    {{"S  %.1X", 7}, {"Z  %.1X", 6}, {"AC %.1X", 4}, {"P  %.1X", 2}, {"CY %.1X", 0}}};
 
 } // namespace
 
@@ -68,9 +31,9 @@ int CPaneRows::TopLimit() const {
 int CPaneRows::SelectableRows() const {
     switch (kind) {
     case PaneKind::Registers:
-        return std::min(rowCount, static_cast<int>(registerRows.size()));
+        return std::min(rowCount, RegisterRows::count);
     case PaneKind::Flags:
-        return std::min(rowCount, static_cast<int>(flagRows.size()));
+        return std::min(rowCount, static_cast<int>(RegisterRows::flagRows.size()));
     default:
         return rowCount;
     }
@@ -124,8 +87,8 @@ std::uint16_t CPaneRows::FillInstructions(std::uint16_t first, bool markChanges)
     bool wrapped = false;
     for (int i = 0; i < rowCount; ++i) {
         SetRow(i, address, s.memory[address], markChanges,
-               Format("%04x %s", address,
-                      InstructionSet::InstructionText(s.memory, address, "").c_str()));
+               FormatText("%04x %s", address,
+                          InstructionSet::InstructionText(s.memory, address, "").c_str()));
         const std::uint16_t next = InstructionWalk::Next(s, address);
         wrapped = wrapped || next <= address;
         address = next;
@@ -140,23 +103,24 @@ std::uint16_t CPaneRows::FillValues(std::uint16_t first, bool markChanges) {
         switch (kind) {
         case PaneKind::MemoryDump: {
             const auto key = static_cast<std::uint16_t>(first + i);
-            SetRow(i, key, s.memory[key], markChanges, Format("%04x %02x", key, s.memory[key]));
+            SetRow(i, key, s.memory[key], markChanges, FormatText("%04x %02x", key, s.memory[key]));
             break;
         }
         case PaneKind::Registers:
-            if (row < registerRows.size()) {
-                const int value = RegisterValue(s, i);
+            if (RegisterRows::IsRow(i)) {
+                const auto& shown = RegisterRows::snapshotRows[row];
+                const int value = shown.read(s);
                 SetRow(i, i, value, markChanges,
-                       Format(registerRows[row].bits == 8 ? "%s  %02X" : "%s %04X",
-                              registerRows[row].name, value));
+                       FormatText(shown.bits == 8 ? "%s  %02X" : "%s %04X", shown.name, value));
             } else {
                 SetRow(i, i, 0, false, " ");
             }
             break;
         case PaneKind::Flags:
-            if (row < flagRows.size()) {
-                const int value = s.flags >> flagRows[row].bit & 1;
-                SetRow(i, i, value, markChanges, Format(flagRows[row].format, value));
+            if (row < RegisterRows::flagRows.size()) {
+                const auto& flag = RegisterRows::flagRows[row];
+                const int value = (s.flags & flag.mask) != 0 ? 1 : 0;
+                SetRow(i, i, value, markChanges, FormatText("%-2s %.1X", flag.name, value));
             } else {
                 SetRow(i, i, 0, false, " ");
             }
@@ -165,12 +129,14 @@ std::uint16_t CPaneRows::FillValues(std::uint16_t first, bool markChanges) {
             const auto low = static_cast<std::uint16_t>(s.sp + 2 * i);
             const int word = s.memory[low] | s.memory[static_cast<std::uint16_t>(low + 1)] << 8;
             SetRow(i, static_cast<std::uint16_t>(s.sp + i), word, markChanges,
-                   i == 0 ? Format("SP   %04x", word) : Format("SP+%01x %04x", 2 * i, word));
+                   i == 0 ? FormatText("SP   %04x", word)
+                          : FormatText("SP+%01x %04x", 2 * i, word));
             break;
         }
         case PaneKind::Ports: {
             const auto port = static_cast<std::uint8_t>(first + i);
-            SetRow(i, port, s.ports[port], markChanges, Format("%02x %02x", port, s.ports[port]));
+            SetRow(i, port, s.ports[port], markChanges,
+                   FormatText("%02x %02x", port, s.ports[port]));
             break;
         }
         case PaneKind::Instructions:

@@ -128,8 +128,7 @@ void CRunControl::StepInto(bool interactive) {
         Execute();
         EndRecording(std::nullopt);
         if (interactive) {
-            window.FollowPC(step);
-            window.RefreshAll(step);
+            window.RefreshAll(step, Follow::Pc);
             window.ShowSourceLine(step, machine.pc);
         }
     } catch (const CMyException& e) {
@@ -327,8 +326,7 @@ void CRunControl::RunFullSpeed() {
 
 void CRunControl::ServeRefreshRequest() {
     if (refreshRequested.load(std::memory_order_relaxed) && refreshRequested.exchange(false)) {
-        window.FollowPC(sequence);
-        window.RefreshAll(sequence);
+        window.RefreshAll(sequence, Follow::Pc);
     }
 }
 
@@ -341,8 +339,7 @@ void CRunControl::RunAnimated() {
             stop = e;
         }
         refreshRequested.store(false); // this refresh serves it
-        window.FollowPC(sequence);
-        window.RefreshAll(sequence);
+        window.RefreshAll(sequence, Follow::Pc);
         animationPause.SleepFor(std::chrono::milliseconds(AnimateDelay()));
         if (stop) {
             throw *stop;
@@ -357,14 +354,9 @@ void CRunControl::EndRun() {
         breakpoints.RemoveTemporaryBreakpoint(tempBreakpointId);
     }
     flags.runInProgress.store(0);
-    window.FollowPC(sequence);
-    window.RefreshAll(sequence);
+    window.RefreshAll(sequence, Follow::Pc);
     window.SetCaption(sequence, false);
-    try {
-        window.ShowSourceLine(sequence, machine.pc);
-    } catch (const CMyException& e) {
-        window.ShowStatusText(sequence, e.GetMessage());
-    }
+    ShowSourceLineOrStatus(sequence);
 }
 
 void CRunControl::OnRunException(const CMyException& e) {
@@ -398,7 +390,7 @@ void CRunControl::StopExecuting() {
     window.UpdateToolbar(sequence, false);
     // A worker refreshes the window itself once it has stopped; until then the machine is its.
     if (!worker.joinable()) {
-        window.RefreshAll(sequence);
+        window.RefreshAll(sequence, Follow::Stay);
     }
 }
 
@@ -441,54 +433,57 @@ std::optional<std::string> CRunControl::StepBackNote(const StepHistory::Undone& 
     return "Stepped back over a system call: " + text;
 }
 
-void CRunControl::StepBack() {
+std::optional<RunSequence> CRunControl::BeginIdleCommand() {
     if (flags.IsExecuting()) {
-        return;
+        return std::nullopt;
     }
     WaitForRun();
     const RunSequence step = BeginSequence();
     window.SetCaption(step, false);
     window.UpdateToolbar(step, false);
+    return step;
+}
+
+void CRunControl::ShowSourceLineOrStatus(RunSequence shown) {
+    try {
+        window.ShowSourceLine(shown, machine.pc);
+    } catch (const CMyException& e) {
+        window.ShowStatusText(shown, e.GetMessage());
+    }
+}
+
+void CRunControl::StepBack() {
+    const auto step = BeginIdleCommand();
+    if (!step) {
+        return;
+    }
     if (!historyEnabled.load()) {
-        window.ShowStatusText(step, "Step Back is off: switch the history on in Preferences");
+        window.ShowStatusText(*step, "Step Back is off: switch the history on in Preferences");
         return;
     }
     const auto undone = history.StepBack(machine);
     if (!undone) {
-        window.ShowStatusText(step, "No earlier instruction to step back to");
+        window.ShowStatusText(*step, "No earlier instruction to step back to");
         return;
     }
-    window.FollowPC(step);
-    window.RefreshAll(step);
-    try {
-        window.ShowSourceLine(step, machine.pc);
-    } catch (const CMyException& e) {
-        window.ShowStatusText(step, e.GetMessage());
-    }
+    window.RefreshAll(*step, Follow::Pc);
+    ShowSourceLineOrStatus(*step);
     if (const auto note = StepBackNote(*undone)) {
-        window.ShowStatusText(step, *note);
+        window.ShowStatusText(*step, *note);
     }
 }
 
 void CRunControl::Reset() {
-    if (flags.IsExecuting()) {
+    const auto step = BeginIdleCommand();
+    if (!step) {
         return;
     }
-    WaitForRun();
-    const RunSequence step = BeginSequence();
-    window.SetCaption(step, false);
-    window.UpdateToolbar(step, false);
     compiled.Restore(machine);
     history.Clear();
-    window.FollowPC(step);
     // Twice: the second refill finds nothing changed, so no row stays red.
-    window.RefreshAll(step);
-    window.RefreshAll(step);
-    try {
-        window.ShowSourceLine(step, machine.pc);
-    } catch (const CMyException& e) {
-        window.ShowStatusText(step, e.GetMessage());
-    }
+    window.RefreshAll(*step, Follow::Pc);
+    window.RefreshAll(*step, Follow::Stay);
+    ShowSourceLineOrStatus(*step);
 }
 
 bool CRunControl::Close() {

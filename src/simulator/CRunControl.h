@@ -86,7 +86,7 @@ public:
     // panes refreshed without change marks (refused while executing).
     void Reset();
     // The worker hands the window a copy of the machine at its next instruction boundary (a
-    // refresh of the panes, FollowPC first). False when no run is in progress.
+    // refresh of the panes that follows the program counter). False when no run is in progress.
     bool RequestRefresh();
     // Pause of Animate after each instruction, read at every step; clamped to 50 ms .. 2 s.
     void SetAnimateDelay(int milliseconds);
@@ -117,6 +117,11 @@ private:
     // Clears executing and cancels any device wait: the worker ends at its next instruction.
     void StopExecuting();
     RunSequence BeginSequence();
+    // The start of a command that needs the machine idle (Step Back, Reset): a new sequence with
+    // the caption and toolbar of an idle window; null while executing.
+    std::optional<RunSequence> BeginIdleCommand();
+    // The source line of the program counter, or the reason there is none in the status bar.
+    void ShowSourceLineOrStatus(RunSequence shown);
     // One instruction; with the history on, a checkpoint when one is due.
     void Execute();
     // Decides for the step or run about to start whether it records.

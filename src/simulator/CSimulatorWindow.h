@@ -7,6 +7,10 @@
 // and every window call made for it carries that number. Starts at 1; 0 is never used.
 using RunSequence = std::uint64_t;
 
+// Whether a refresh scrolls the Instructions pane to the program counter when it is outside the
+// lines shown.
+enum class Follow { Stay, Pc };
+
 // What run control needs from the simulator window: the panes, the caption, the toolbar, the
 // message box, the status bar, the source view and the close request.
 //
@@ -39,9 +43,7 @@ public:
     virtual ~CSimulatorWindow() = default;
 
     // Refill and repaint the six panes and redraw the LED window.
-    virtual void RefreshAll(RunSequence sequence) = 0;
-    // Scroll the Instructions pane to the program counter when it is outside the lines shown.
-    virtual void FollowPC(RunSequence sequence) = 0;
+    virtual void RefreshAll(RunSequence sequence, Follow follow) = 0;
     // The window caption, e.g. from CRunControl::CaptionText(title, running); the LED window
     // gets the same text followed by "   LED Display ".
     virtual void SetCaption(RunSequence sequence, bool running) = 0;

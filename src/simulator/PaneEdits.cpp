@@ -3,71 +3,18 @@
 #include "assembler/CParse.h"
 #include "machine/C8085Object.h"
 #include "machine/CMyException.h"
+#include "simulator/FormatText.h"
 #include "simulator/ParseTypedNumber.h"
-
-#include <array>
-#include <cstdio>
+#include "simulator/RegisterRows.h"
 
 namespace PaneEdits {
 namespace {
 
-constexpr int registerCount = 12;
-constexpr std::array<const char*, registerCount> registerNames{"A", "B",  "C",  "D",  "E",  "H",
-                                                               "L", "BC", "DE", "HL", "IP", "SP"};
-constexpr std::array<std::uint8_t, 5> flagMasks{C8085Object::FlagS, C8085Object::FlagZ,
-                                                C8085Object::FlagAC, C8085Object::FlagP,
-                                                C8085Object::FlagCY};
 constexpr std::size_t maxValueText = 127;
 constexpr std::size_t maxInstructionField = 63;
 
-std::string Format(const char* format, auto... values) {
-    std::array<char, 96> text{};
-    std::snprintf(text.data(), text.size(), format, values...);
-    return text.data();
-}
-
-std::uint8_t* ByteRegister(C8085Object& m, int row) {
-    const std::array<std::uint8_t*, 7> bytes{&m.a, &m.b, &m.c, &m.d, &m.e, &m.h, &m.l};
-    return row >= 0 && row < 7 ? bytes[static_cast<std::size_t>(row)] : nullptr;
-}
-
-int RegisterValue(const C8085Object& m, int row) {
-    const std::array<int, registerCount> values{m.a, m.b,    m.c,    m.d,    m.e,  m.h,
-                                                m.l, m.BC(), m.DE(), m.HL(), m.pc, m.sp};
-    return values[static_cast<std::size_t>(row)];
-}
-
-void StoreRegister(C8085Object& m, int row, int value) {
-    if (auto* byte = ByteRegister(m, row)) {
-        *byte = static_cast<std::uint8_t>(value);
-        return;
-    }
-    const auto high = static_cast<std::uint8_t>(value >> 8);
-    const auto low = static_cast<std::uint8_t>(value);
-    switch (row) {
-    case 7:
-        m.b = high;
-        m.c = low;
-        break;
-    case 8:
-        m.d = high;
-        m.e = low;
-        break;
-    case 9:
-        m.h = high;
-        m.l = low;
-        break;
-    case 10:
-        m.pc = static_cast<std::uint16_t>(value);
-        break;
-    default:
-        m.sp = static_cast<std::uint16_t>(value);
-        break;
-    }
-}
-
-bool IsRegisterRow(int row) {
-    return row >= 0 && row < registerCount;
+const RegisterRows::Row<C8085Object>& RegisterRow(int row) {
+    return RegisterRows::machineRows[static_cast<std::size_t>(row)];
 }
 
 int StackWord(const C8085Object& m, int row) {
@@ -85,22 +32,22 @@ void StoreStackWord(C8085Object& m, int row, int value) {
 std::optional<ValuePrompt> ModifyPrompt(PaneKind kind, const C8085Object& machine, int row,
                                         std::uint16_t address) {
     if (kind == PaneKind::MemoryDump) {
-        return ValuePrompt{Format("Change data at 0x%0.4x", address),
-                           Format("0x%0.4x", machine.memory[address]), 0, 255};
+        return ValuePrompt{FormatText("Change data at 0x%0.4x", address),
+                           FormatText("0x%0.4x", machine.memory[address]), 0, 255};
     }
-    if (kind == PaneKind::Registers && IsRegisterRow(row)) {
-        return ValuePrompt{
-            Format("New value for register %s", registerNames[static_cast<std::size_t>(row)]),
-            Format("0x%02X", RegisterValue(machine, row)), 0, row < 7 ? 255 : 65535};
+    if (kind == PaneKind::Registers && RegisterRows::IsRow(row)) {
+        const auto& shown = RegisterRow(row);
+        return ValuePrompt{FormatText("New value for register %s", shown.name),
+                           FormatText("0x%02X", shown.read(machine)), 0, (1 << shown.bits) - 1};
     }
     if (kind == PaneKind::Ports) {
         const auto port = static_cast<std::uint8_t>(address);
-        return ValuePrompt{Format("Change data at port 0x%02x", port),
-                           Format("0x%0.4x", machine.ports[port]), 0, 255};
+        return ValuePrompt{FormatText("Change data at port 0x%02x", port),
+                           FormatText("0x%0.4x", machine.ports[port]), 0, 255};
     }
     if (kind == PaneKind::Stack && row >= 0) {
-        return ValuePrompt{Format("Change word at 0x%0.4x", StackWordAddress(machine, row)),
-                           Format("0x%0.4x", StackWord(machine, row)), 0, 65535};
+        return ValuePrompt{FormatText("Change word at 0x%0.4x", StackWordAddress(machine, row)),
+                           FormatText("0x%0.4x", StackWord(machine, row)), 0, 65535};
     }
     return std::nullopt;
 }
@@ -108,8 +55,8 @@ std::optional<ValuePrompt> ModifyPrompt(PaneKind kind, const C8085Object& machin
 void StoreValue(PaneKind kind, C8085Object& machine, int row, std::uint16_t address, int value) {
     if (kind == PaneKind::MemoryDump) {
         machine.WriteByte(address, static_cast<std::uint8_t>(value));
-    } else if (kind == PaneKind::Registers && IsRegisterRow(row)) {
-        StoreRegister(machine, row, value);
+    } else if (kind == PaneKind::Registers && RegisterRows::IsRow(row)) {
+        RegisterRow(row).write(machine, value);
     } else if (kind == PaneKind::Ports) {
         machine.ports[static_cast<std::uint8_t>(address)] = static_cast<std::uint8_t>(value);
     } else if (kind == PaneKind::Stack && row >= 0) {
@@ -123,10 +70,10 @@ bool StepValue(PaneKind kind, C8085Object& machine, int row, std::uint16_t addre
         machine.WriteByte(address, static_cast<std::uint8_t>(machine.memory[address] + delta));
         return true;
     case PaneKind::Registers:
-        if (!IsRegisterRow(row)) {
+        if (!RegisterRows::IsRow(row)) {
             return false;
         }
-        StoreRegister(machine, row, RegisterValue(machine, row) + delta);
+        RegisterRow(row).write(machine, RegisterRow(row).read(machine) + delta);
         return true;
     case PaneKind::Flags:
         return ToggleFlag(machine, row);
@@ -151,15 +98,18 @@ std::uint16_t StackWordAddress(const C8085Object& machine, int row) {
 }
 
 bool ToggleFlag(C8085Object& machine, int row) {
-    if (row < 0 || row >= static_cast<int>(flagMasks.size())) {
+    if (row < 0 || row >= static_cast<int>(RegisterRows::flagRows.size())) {
         return false;
     }
-    machine.flags ^= flagMasks[static_cast<std::size_t>(row)];
+    machine.flags ^= RegisterRows::flagRows[static_cast<std::size_t>(row)].mask;
     return true;
 }
 
 FollowUp AfterRegisterEdit(int row) {
-    return row == 11 ? FollowUp::Stack : row == 10 ? FollowUp::Instructions : FollowUp::None;
+    if (row == RegisterRows::RowOf("SP")) {
+        return FollowUp::Stack;
+    }
+    return row == RegisterRows::RowOf("IP") ? FollowUp::Instructions : FollowUp::None;
 }
 
 CheckedValue CheckValue(const std::string& text, int min, int max) {
@@ -168,13 +118,13 @@ CheckedValue CheckValue(const std::string& text, int min, int max) {
         return {std::nullopt, "Invalid Number "};
     }
     if (*value < min || *value > max) {
-        return {std::nullopt, Format("Number should be within %d and %d", min, max)};
+        return {std::nullopt, FormatText("Number should be within %d and %d", min, max)};
     }
     return {value, {}};
 }
 
 InstructionPrompt InstructionEditPrompt(const C8085Object& machine, std::uint16_t address) {
-    return {Format("0x%04x", address),
+    return {FormatText("0x%04x", address),
             InstructionSet::InstructionText(machine.memory, address, "0x")};
 }
 

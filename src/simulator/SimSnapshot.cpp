@@ -1,6 +1,7 @@
 #include "simulator/SimSnapshot.h"
 
 #include "machine/C8085Object.h"
+#include "simulator/RegisterRows.h"
 
 #include <cstdio>
 
@@ -19,16 +20,10 @@ std::shared_ptr<const SimSnapshot> SimSnapshot::Take(const C8085Object& machine,
     auto copy = std::make_shared<SimSnapshot>();
     copy->sequence = sequence;
     copy->memory = machine.memory;
-    copy->a = machine.a;
-    copy->b = machine.b;
-    copy->c = machine.c;
-    copy->d = machine.d;
-    copy->e = machine.e;
-    copy->h = machine.h;
-    copy->l = machine.l;
+    for (std::size_t row = 0; row < RegisterRows::machineRows.size(); ++row) {
+        RegisterRows::snapshotRows[row].write(*copy, RegisterRows::machineRows[row].read(machine));
+    }
     copy->flags = machine.flags;
-    copy->pc = machine.pc;
-    copy->sp = machine.sp;
     copy->ports = machine.ports;
     copy->checkpoints = machine.checkpoints;
     copy->instructionCount = machine.instructionCount;

@@ -123,8 +123,7 @@ TEST(CompileCommand, AnUnreadableLineMapIsReportedAndTheOpeningGoesOn) {
 class SourceWindow : public CSimulatorWindow {
 public:
     explicit SourceWindow(CMyZorvanDoc& shown) : document(shown) {}
-    void RefreshAll(RunSequence) override {}
-    void FollowPC(RunSequence) override {}
+    void RefreshAll(RunSequence, Follow) override {}
     void SetCaption(RunSequence, bool) override {}
     void UpdateToolbar(RunSequence, bool) override {}
     void FocusInstructions(RunSequence) override {}

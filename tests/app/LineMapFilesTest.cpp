@@ -61,8 +61,7 @@ int RunRunner(const std::string& source, const fs::path& outputFolder,
 // The source view's side of a run: only the end matters here.
 class QuietWindow : public CSimulatorWindow {
 public:
-    void RefreshAll(RunSequence) override {}
-    void FollowPC(RunSequence) override {}
+    void RefreshAll(RunSequence, Follow) override {}
     void SetCaption(RunSequence, bool) override {}
     void UpdateToolbar(RunSequence, bool) override {}
     void FocusInstructions(RunSequence) override {}

@@ -154,7 +154,7 @@ struct SimulatorKey {
 };
 
 void PrintTo(const SimulatorKey& tested, std::ostream* out) {
-    *out << tested.key.toStdString() << " -> " << tested.binding.command
+    *out << tested.key.toStdString() << " -> " << CSimulatorDlg::CommandText(tested.binding.command)
          << (tested.inLedWindow ? " in the LED window" : "");
 }
 
@@ -205,10 +205,14 @@ protected:
         if (running) {
             window->Animate();
             // As a user waits for the Stop button to light up.
-            ASSERT_TRUE(WaitFor([window] { return window->Command("Stop")->isEnabled(); }));
+            ASSERT_TRUE(WaitFor(
+                [window] { return window->Action(CSimulatorDlg::Command::Stop)->isEnabled(); }));
         }
+        // Animate's refreshes may raise the simulator window; the key goes to the one tested.
         if (GetParam().inLedWindow) {
             Activate(&window->LedWindow());
+        } else {
+            Activate(window);
         }
         if (!running) {
             Settle();
@@ -223,13 +227,8 @@ TEST_P(SimulatorKeyTable, RunsItsCommand) {
         Ready(running);
         CSimulatorDlg* window = Simulator();
         ASSERT_NE(window, nullptr);
-        QAction* action = window->Command(QString::fromLatin1(tested.binding.command));
-        for (QAction* candidate : window->actions()) {
-            if (action == nullptr && candidate->text() == QLatin1String(tested.binding.command)) {
-                action = candidate;
-            }
-        }
-        ASSERT_NE(action, nullptr) << tested.binding.command;
+        QAction* action = window->Action(tested.binding.command);
+        ASSERT_NE(action, nullptr) << CSimulatorDlg::CommandText(tested.binding.command);
         bool fired = false;
         QObject::connect(action, &QAction::triggered, [&fired] { fired = true; });
         const QString captionBefore = window->windowTitle();
@@ -248,9 +247,12 @@ TEST_P(SimulatorKeyTable, RunsItsCommand) {
             return;
         }
         if (running) {
-            ADD_FAILURE() << tested.key.toStdString() << " (" << tested.binding.command << ") in "
+            ADD_FAILURE() << tested.key.toStdString() << " ("
+                          << CSimulatorDlg::CommandText(tested.binding.command) << ") in "
                           << (tested.inLedWindow ? "the LED window" : "the simulator window")
-                          << " did nothing a user can see";
+                          << " did nothing a user can see (command "
+                          << (fired ? "ran" : "did not run") << ", run "
+                          << (Document().IsExecuting() ? "still going" : "ended") << ")";
         }
         EndProgram();
     }

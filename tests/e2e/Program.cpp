@@ -94,6 +94,14 @@ void ProgramTest::Press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
     if (key == Qt::Key_Tab && (modifiers & Qt::ShiftModifier)) {
         key = Qt::Key_Backtab;
     }
+    // A window manager under load may still be handing the focus over: a keyboard's key goes to
+    // the window the user sees active, so wait until Qt agrees on which one that is.
+    WaitFor(
+        [] {
+            QWidget* active = QApplication::activeWindow();
+            return active != nullptr && active->windowHandle() == QGuiApplication::focusWindow();
+        },
+        2000);
     QWindow* window = FocusWindow();
     ASSERT_NE(window, nullptr) << "no window has the focus";
     // The key may close the window it went to; its release goes where the focus is then, as

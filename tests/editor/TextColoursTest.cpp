@@ -44,16 +44,29 @@ TEST(ClipboardText, LineFeedsBecomeBufferBreaksAndUnsavableTextIsRefused) {
     }
 }
 
-TEST(EditorCommands, EveryCommandHasAUniqueIdAndAName) {
+TEST(EditorCommands, EveryCommandHasAUniqueIdANameAndIsFoundByItsId) {
     std::set<int> ids;
     for (const auto table : {EditorCommands::ViewCommands(), EditorCommands::EditCommands()}) {
         for (const EditorCommands::Command& command : table) {
             EXPECT_TRUE(ids.insert(command.id).second) << command.id;
             EXPECT_NE(std::string(command.name), "") << command.id;
+            EXPECT_EQ(EditorCommands::Lookup(command.id), &command) << command.id;
+            if (command.extendsSelection) {
+                // A Shift form follows the plain move it extends.
+                const EditorCommands::Command* plain = EditorCommands::Lookup(command.id - 1);
+                ASSERT_NE(plain, nullptr) << command.name;
+                EXPECT_FALSE(plain->extendsSelection) << command.name;
+            }
         }
     }
-    EXPECT_EQ(ids.size(), 37u + 20u + 10u);
-    EXPECT_EQ(std::string(EditorCommands::Lookup(37209)->name), "Toggle Bookmark 9");
+    // The numbered bookmarks: one Toggle and one Go per digit.
+    for (int digit = 0; digit < 10; ++digit) {
+        const auto* toggle = EditorCommands::Lookup(EditorCommands::ToggleBookmark0 + digit);
+        const auto* go = EditorCommands::Lookup(EditorCommands::GoBookmark0 + digit);
+        ASSERT_NE(toggle, nullptr) << digit;
+        ASSERT_NE(go, nullptr) << digit;
+        EXPECT_EQ(std::string(toggle->name), "Toggle Bookmark " + std::to_string(digit));
+    }
     EXPECT_TRUE(EditorCommands::Lookup(EditorCommands::ExtWordLeft)->extendsSelection);
     EXPECT_EQ(EditorCommands::Lookup(1), nullptr);
 }

@@ -20,7 +20,7 @@ constexpr std::array<std::string_view, 24> vocabulary{
     "--max-steps", "--dump", "--trace", "--ports", "--no-delay", "--com", "--led", "--help",
     "-h",          "--",     "-",       "",        "x.85",       "=",     "{}",    "0x10:2",
     "5",           "--fast", "-x",      "---",     "1",          "-5",    ":",     " "};
-constexpr std::array<std::string_view, 1> addedOptions{"--timeout"};
+constexpr std::array<std::string_view, 2> addedOptions{"--timeout", "--cycles"};
 
 std::vector<std::string> Arguments(const std::uint8_t* data, std::size_t size) {
     std::vector<std::string> arguments;

@@ -4,6 +4,7 @@
 #include "machine/C8085Object.h"
 #include "simulator/CPaneRows.h"
 #include "simulator/PaneEdits.h"
+#include "simulator/RegisterRows.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -56,7 +57,7 @@ TEST(PaneRows, RegistersAndFlagsShowTheirFormatsAndMarkOnlyWhatChanged) {
               (std::vector<std::string>{"A  0B", "B  12", "C  34", "D  00", "E  00", "H  00",
                                         "L  00", "BC 1234", "DE 0000", "HL 0000", "IP 0029",
                                         "SP FFF0", " ", " "}));
-    EXPECT_EQ(registers.SelectableRows(), 12);
+    EXPECT_EQ(registers.SelectableRows(), RegisterRows::count);
     machine.flags = C8085Object::FlagZ | C8085Object::FlagCY;
     Refresh(flags, machine);
     EXPECT_EQ(Texts(flags), (std::vector<std::string>{"S  0", "Z  1", "AC 0", "P  0", "CY 1"}));
@@ -257,25 +258,29 @@ TEST(PaneEdits, ModifyPromptsStoreAndStepValues) {
     EXPECT_EQ(machine.lastWritten, 0x1234);
 
     machine.sp = 0xABCD;
-    const auto sp = PaneEdits::ModifyPrompt(PaneKind::Registers, machine, 11, 0);
+    const auto sp =
+        PaneEdits::ModifyPrompt(PaneKind::Registers, machine, RegisterRows::RowOf("SP"), 0);
     ASSERT_TRUE(sp);
     EXPECT_EQ(sp->prompt, "New value for register SP");
     EXPECT_EQ(sp->initial, "0xABCD");
     EXPECT_EQ(sp->max, 65535);
-    EXPECT_EQ(PaneEdits::ModifyPrompt(PaneKind::Registers, machine, 0, 0)->max, 255);
-    EXPECT_FALSE(PaneEdits::ModifyPrompt(PaneKind::Registers, machine, 12, 0));
+    EXPECT_EQ(
+        PaneEdits::ModifyPrompt(PaneKind::Registers, machine, RegisterRows::RowOf("A"), 0)->max,
+        255);
+    EXPECT_FALSE(PaneEdits::ModifyPrompt(PaneKind::Registers, machine, RegisterRows::count, 0));
     EXPECT_FALSE(PaneEdits::ModifyPrompt(PaneKind::Instructions, machine, 0, 0));
-    EXPECT_EQ(PaneEdits::AfterRegisterEdit(11), PaneEdits::FollowUp::Stack);
-    EXPECT_EQ(PaneEdits::AfterRegisterEdit(10), PaneEdits::FollowUp::Instructions);
+    EXPECT_EQ(PaneEdits::AfterRegisterEdit(RegisterRows::RowOf("SP")), PaneEdits::FollowUp::Stack);
+    EXPECT_EQ(PaneEdits::AfterRegisterEdit(RegisterRows::RowOf("IP")),
+              PaneEdits::FollowUp::Instructions);
 
-    PaneEdits::StoreValue(PaneKind::Registers, machine, 8, 0, 0x1234); // DE
+    PaneEdits::StoreValue(PaneKind::Registers, machine, RegisterRows::RowOf("DE"), 0, 0x1234);
     EXPECT_EQ(machine.d, 0x12);
     EXPECT_EQ(machine.e, 0x34);
     machine.a = 0xFF;
-    PaneEdits::StepValue(PaneKind::Registers, machine, 0, 0, 1);
+    PaneEdits::StepValue(PaneKind::Registers, machine, RegisterRows::RowOf("A"), 0, 1);
     EXPECT_EQ(machine.a, 0);
     machine.pc = 0;
-    PaneEdits::StepValue(PaneKind::Registers, machine, 10, 0, -1);
+    PaneEdits::StepValue(PaneKind::Registers, machine, RegisterRows::RowOf("IP"), 0, -1);
     EXPECT_EQ(machine.pc, 0xFFFF);
     PaneEdits::StepValue(PaneKind::MemoryDump, machine, 0, 0x10, -1);
     EXPECT_EQ(machine.memory[0x10], 0xFF);
@@ -350,4 +355,29 @@ TEST(PaneEdits, InstructionsAreAssembledInPlace) {
     const auto badText = PaneEdits::AssembleInstruction(machine, "0x40", "mvi q, 1");
     ASSERT_TRUE(badText);
     EXPECT_EQ(badText->caption, "Exception");
+}
+
+TEST(RegisterRows, TheMachineAndItsCopiesShareOneTable) {
+    C8085Object machine;
+    for (int row = 0; row < RegisterRows::count; ++row) {
+        const auto index = static_cast<std::size_t>(row);
+        EXPECT_STREQ(RegisterRows::machineRows[index].name, RegisterRows::snapshotRows[index].name);
+        EXPECT_EQ(RegisterRows::machineRows[index].bits, RegisterRows::snapshotRows[index].bits);
+        EXPECT_EQ(RegisterRows::RowOf(RegisterRows::machineRows[index].name), row);
+    }
+    // Distinct values in every byte register and word: a copy reads back each row unchanged.
+    int value = 0x1100;
+    for (const auto& row : RegisterRows::machineRows) {
+        if (row.bits == 8 || row.name == std::string("IP") || row.name == std::string("SP")) {
+            row.write(machine, value += 0x0123);
+        }
+    }
+    const auto copy = SimSnapshot::Take(machine, nullptr, 1);
+    for (int row = 0; row < RegisterRows::count; ++row) {
+        const auto index = static_cast<std::size_t>(row);
+        EXPECT_EQ(RegisterRows::snapshotRows[index].read(*copy),
+                  RegisterRows::machineRows[index].read(machine))
+            << RegisterRows::machineRows[index].name;
+    }
+    EXPECT_EQ(RegisterRows::RowOf("PSW"), -1);
 }

@@ -11,10 +11,12 @@
 #include "simulator/CSimulatorWindow.h"
 #include "simulator/RunSequenceGate.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <initializer_list>
 #include <mutex>
 #include <set>
@@ -31,13 +33,12 @@
 // a busy event loop. Called on the worker thread as well, so it records under a mutex.
 class RecordingWindow : public CSimulatorWindow {
 public:
-    void RefreshAll(RunSequence s) override {
+    void RefreshAll(RunSequence s, Follow follow) override {
         if (failRefresh) {
             throw std::runtime_error("refresh failed");
         }
-        Record(s, "RefreshAll");
+        Record(s, follow == Follow::Pc ? "RefreshAll following PC" : "RefreshAll");
     }
-    void FollowPC(RunSequence s) override { Record(s, "FollowPC"); }
     void SetCaption(RunSequence s, bool running) override {
         Record(s, running ? "[RUNNING]" : "[READY]");
     }
@@ -201,3 +202,23 @@ public:
     RecordingWindow window;
     CRunControl control;
 };
+
+// The window calls of a run: `expected` in any order, and RunEnded, which must come last (after
+// it the window owns the machine again). The order of the others is run control's own business.
+inline testing::AssertionResult RunCallsAre(std::vector<std::string> actual,
+                                            std::vector<std::string> expected) {
+    if (actual.empty() || actual.back() != "RunEnded") {
+        return testing::AssertionFailure() << "RunEnded is not the last call";
+    }
+    actual.pop_back();
+    std::sort(actual.begin(), actual.end());
+    std::sort(expected.begin(), expected.end());
+    if (actual != expected) {
+        std::string shown;
+        for (const auto& call : actual) {
+            shown += "\n  " + call;
+        }
+        return testing::AssertionFailure() << "the calls before RunEnded were:" << shown;
+    }
+    return testing::AssertionSuccess();
+}

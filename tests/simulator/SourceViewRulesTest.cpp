@@ -42,14 +42,17 @@ TEST(SourceViewCommands, EnablingFollowsDocumentSimulatorAndExecution) {
     }
 }
 
-TEST(SourceViewCommands, IdsAreUniqueAndEachHasItsAction) {
+TEST(SourceViewCommands, IdsAreUniqueAndEveryActionHasACommand) {
     std::set<int> ids;
+    std::set<SourceViewAction> actions;
     for (const SourceViewCommand& command : SourceViewCommands()) {
         EXPECT_TRUE(ids.insert(command.id).second) << command.id;
+        EXPECT_EQ(FindSourceViewCommand(command.id), &command) << command.id;
+        actions.insert(command.action);
     }
-    EXPECT_EQ(ids.size(), 27u);
-    EXPECT_EQ(FindSourceViewCommand(SourceViewCommandId::RunToCursorKey)->action,
-              SourceViewAction::RunToCursor);
+    for (int action = 0; action <= static_cast<int>(SourceViewAction::SelectAll); ++action) {
+        EXPECT_EQ(actions.count(static_cast<SourceViewAction>(action)), 1u) << action;
+    }
     EXPECT_EQ(FindSourceViewCommand(1), nullptr);
 }
 

@@ -32,7 +32,7 @@ TEST(TeachingTools, StepBackUndoesTheLastInstructionOfARunAndOfASingleStep) {
     EXPECT_EQ(bench.machine.instructionCount, 2u);
     // The panes show what the undone instruction had changed; the source view its line.
     EXPECT_EQ(bench.window.Events(),
-              (Events{"[READY]", "Toolbar idle", "FollowPC", "RefreshAll", "SourceLine 3"}));
+              (Events{"[READY]", "Toolbar idle", "RefreshAll following PC", "SourceLine 3"}));
     bench.control.StepBack();
     bench.control.StepBack();
     EXPECT_EQ(bench.machine.pc, 0x0000);
@@ -140,7 +140,7 @@ TEST(TeachingTools, ResetPutsBackTheProgramAsCompiledAndKeepsTheBreakpoints) {
     EXPECT_EQ(bench.GetBreakpoints().size(), 1u);
     EXPECT_EQ(bench.GetBreakpoints()[0].enabled, 0);
     // Two refreshes: the second finds nothing changed, so no row is red.
-    EXPECT_EQ(bench.window.Events(), (Events{"[READY]", "Toolbar idle", "FollowPC", "RefreshAll",
+    EXPECT_EQ(bench.window.Events(), (Events{"[READY]", "Toolbar idle", "RefreshAll following PC",
                                              "RefreshAll", "Status No equivalent source line"}));
     EXPECT_EQ(bench.control->HistoryReach(), 0u);
     bench.control->Run();
@@ -156,9 +156,9 @@ TEST(TeachingTools, ARefreshAskedForDuringARunComesFromTheWorker) {
     ASSERT_TRUE(bench.window.WaitFor("RunStarted"));
     bench.window.Clear();
     EXPECT_TRUE(bench.control.RequestRefresh());
-    ASSERT_TRUE(bench.window.WaitFor("RefreshAll"));
+    ASSERT_TRUE(bench.window.WaitFor("RefreshAll following PC"));
     EXPECT_TRUE(bench.flags.IsRunInProgress());
-    EXPECT_EQ(bench.window.Events(), (Events{"FollowPC", "RefreshAll"}));
+    EXPECT_EQ(bench.window.Events(), (Events{"RefreshAll following PC"}));
     bench.control.Stop();
     bench.control.WaitForRun();
 }

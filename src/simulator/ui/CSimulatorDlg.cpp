@@ -28,33 +28,63 @@
 
 namespace {
 
-struct CommandText {
+using Command = CSimulatorDlg::Command;
+using Slot = void (CSimulatorDlg::*)();
+
+// The window's commands in the order of Command, which is the toolbar's order.
+struct CommandEntry {
+    Command id;
     const char* text;
+    const char* icon; // the picture's file in the resources
     const char* prompt;
     const char* tip;
+    Slot handler; // null for Close, which answers a value
+    bool groupStart;
+    bool onToolbar;
 };
 
-// The toolbar in its order; an empty text is a separator.
-constexpr CommandText toolbarCommands[] = {
-    {"Run", "Run the Simulator", "Run(F5)"},
-    {"Step Into", "Step Into the next instruction", "Step Into(F11)"},
-    {"Step Back", "Undo the last instruction executed", "Step Back(F12)"},
-    {"Step Over", "Step over the next instruction", "Step Over(F10)"},
-    {"Step Out", "Steps out of the current function", "Step out(Shift+F11)"},
-    {"Run to Cursor", "Runs the program to the current cursor position", "Run to Cursor(Ctrl+F10)"},
-    {"", "", ""},
-    {"Stop", "Stop the Simulator", "Stop"},
-    {"Close", "Exit from the simulator", "Close"},
-    {"Reset", "Start the program again as the compile left it", "Reset(Ctrl+F5)"},
-    {"", "", ""},
-    {"Animate", "Run the simulator with short delay between each instruction", "Animate"},
-    {"Refresh", "Refresh the simulator", "Refresh"},
-    {"Toggle LED", "Toggle LED Display", "Toggle LED Display"},
-    {"", "", ""},
-    {"Toggle breakpoint", "Toggle breakpoint", "Toggle breakpoint (F9)"},
-    {"Enable/Disable breakpoint", "Enable/Disable breakpoint",
-     "Enable/Disable breakpoint (Ctrl+F9)"},
+constexpr CommandEntry commands[] = {
+    {Command::Run, "Run", "run", "Run the Simulator", "Run(F5)", &CSimulatorDlg::Run, false, true},
+    {Command::StepInto, "Step Into", "step-into", "Step Into the next instruction",
+     "Step Into(F11)", &CSimulatorDlg::StepInto, false, true},
+    {Command::StepBack, "Step Back", "step-back", "Undo the last instruction executed",
+     "Step Back(F12)", &CSimulatorDlg::StepBack, false, true},
+    {Command::StepOver, "Step Over", "step-over", "Step over the next instruction",
+     "Step Over(F10)", &CSimulatorDlg::StepOver, false, true},
+    {Command::StepOut, "Step Out", "step-out", "Steps out of the current function",
+     "Step out(Shift+F11)", &CSimulatorDlg::StepOut, false, true},
+    {Command::RunToCursor, "Run to Cursor", "run-to-cursor",
+     "Runs the program to the current cursor position", "Run to Cursor(Ctrl+F10)",
+     static_cast<Slot>(&CSimulatorDlg::RunToCursor), false, true},
+    {Command::Stop, "Stop", "stop", "Stop the Simulator", "Stop", &CSimulatorDlg::Stop, true, true},
+    {Command::Close, "Close", "close", "Exit from the simulator", "Close", nullptr, false, true},
+    {Command::Reset, "Reset", "reset", "Start the program again as the compile left it",
+     "Reset(Ctrl+F5)", &CSimulatorDlg::Reset, false, true},
+    {Command::Animate, "Animate", "animate",
+     "Run the simulator with short delay between each instruction", "Animate",
+     &CSimulatorDlg::Animate, true, true},
+    {Command::Refresh, "Refresh", "refresh", "Refresh the simulator", "Refresh",
+     &CSimulatorDlg::Refresh, false, true},
+    {Command::ToggleLed, "Toggle LED", "toggle-led", "Toggle LED Display", "Toggle LED Display",
+     &CSimulatorDlg::ToggleLed, false, true},
+    {Command::ToggleBreakpoint, "Toggle breakpoint", "toggle-breakpoint", "Toggle breakpoint",
+     "Toggle breakpoint (F9)", &CSimulatorDlg::ToggleBreakpoint, true, true},
+    {Command::EnableDisableBreakpoint, "Enable/Disable breakpoint", "enable-disable-breakpoint",
+     "Enable/Disable breakpoint", "Enable/Disable breakpoint (Ctrl+F9)",
+     &CSimulatorDlg::EnableDisableBreakpoint, false, true},
+    // No button and never disabled.
+    {Command::StopAndClose, "Stop and Close", "", "", "", &CSimulatorDlg::StopAndClose, false,
+     false},
 };
+static_assert(std::size(commands) == CSimulatorDlg::CommandCount);
+static_assert([] {
+    for (std::size_t i = 0; i < std::size(commands); ++i) {
+        if (static_cast<std::size_t>(commands[i].id) != i) {
+            return false;
+        }
+    }
+    return true;
+}());
 
 struct PaneLayout {
     PaneKind kind;
@@ -91,19 +121,14 @@ class CSimulatorDlg::WindowCalls : public CSimulatorWindow {
 public:
     explicit WindowCalls(CSimulatorDlg& window) : dlg(window) {}
 
-    void RefreshAll(RunSequence s) override {
+    void RefreshAll(RunSequence s, Follow follow) override {
         if (dlg.OnGuiThread() && dlg.gate->RunInProgress()) {
             return; // the machine is the worker's; it refreshes the panes when it is done
         }
         auto copy = SimSnapshot::Take(*dlg.context.machine, dlg.context.breakpoints, ++dlg.copies);
-        const bool follow = dlg.followPending.exchange(false);
         Deliver(s, [this, copy = std::move(copy), follow]() mutable {
-            dlg.ApplySnapshot(std::move(copy), follow);
+            dlg.ApplySnapshot(std::move(copy), follow == Follow::Pc);
         });
-    }
-    void FollowPC(RunSequence) override {
-        // Taken along by the refresh that run control always sends right after.
-        dlg.followPending = true;
     }
     void SetCaption(RunSequence s, bool running) override {
         Deliver(s, [this, running] { dlg.ApplyCaption(running); });
@@ -216,47 +241,30 @@ void CSimulatorDlg::BuildToolbar() {
     toolbar->setObjectName("toolbar");
     toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolbar->setIconSize(QSize(24, 24));
-    using Slot = void (CSimulatorDlg::*)();
-    const Slot handlers[] = {&CSimulatorDlg::Run,
-                             &CSimulatorDlg::StepInto,
-                             &CSimulatorDlg::StepBack,
-                             &CSimulatorDlg::StepOver,
-                             &CSimulatorDlg::StepOut,
-                             static_cast<Slot>(&CSimulatorDlg::RunToCursor),
-                             nullptr,
-                             &CSimulatorDlg::Stop,
-                             nullptr, // Close answers a value
-                             &CSimulatorDlg::Reset,
-                             nullptr,
-                             &CSimulatorDlg::Animate,
-                             &CSimulatorDlg::Refresh,
-                             &CSimulatorDlg::ToggleLed,
-                             nullptr,
-                             &CSimulatorDlg::ToggleBreakpoint,
-                             &CSimulatorDlg::EnableDisableBreakpoint};
     std::size_t idle = 0;
-    for (std::size_t i = 0; i < std::size(toolbarCommands); ++i) {
-        const auto& command = toolbarCommands[i];
-        if (*command.text == '\0') {
-            toolbar->addSeparator();
+    for (const CommandEntry& command : commands) {
+        if (!command.onToolbar) {
             continue;
         }
-        QAction* action = toolbar->addAction(ToolbarIcon(command.text), command.text);
+        if (command.groupStart) {
+            toolbar->addSeparator();
+        }
+        QAction* action = toolbar->addAction(ToolbarIcon(command.icon), command.text);
         action->setToolTip(command.tip);
         action->setStatusTip(command.prompt);
         action->setShortcutContext(Qt::WindowShortcut);
-        if (handlers[i] != nullptr) {
-            connect(action, &QAction::triggered, this, handlers[i]);
+        if (command.handler != nullptr) {
+            connect(action, &QAction::triggered, this, command.handler);
         } else {
             connect(action, &QAction::triggered, this, [this] { Close(); });
         }
-        const QString text = command.text;
-        if (text == "Stop") {
+        actions[static_cast<std::size_t>(command.id)] = action;
+        if (command.id == Command::Stop) {
             stopAction = action;
-        } else if (text == "Toggle LED") {
+        } else if (command.id == Command::ToggleLed) {
             ledAction = action;
             action->setCheckable(true);
-        } else if (text != "Refresh") {
+        } else if (command.id != Command::Refresh) {
             idleActions[idle++] = action;
         }
     }
@@ -268,30 +276,32 @@ std::span<const CSimulatorDlg::KeyBinding> CSimulatorDlg::KeyTable() {
     // (Ctrl+F5 has no stated command: it is Reset's). Alt with a function key is left to the
     // desktop. Step Back and Reset have keys that leave every stated one as it is.
     static constexpr KeyBinding table[] = {
-        {"Run", "F5"},
-        {"Step Into", "F11; Ctrl+F11"},
-        {"Step Back", "F12"},
-        {"Step Over", "F10; Shift+F10"},
-        {"Step Out", "Shift+F11; Ctrl+Shift+F11"},
-        {"Run to Cursor", "Ctrl+F10; Ctrl+Shift+F10"},
-        {"Stop", "Ctrl+Pause; Ctrl+Shift+Pause"},
-        {"Stop and Close", "Shift+F5; Ctrl+Shift+F5"},
-        {"Reset", "Ctrl+F5"},
-        {"Toggle breakpoint", "F9"},
-        {"Enable/Disable breakpoint", "Ctrl+F9"},
+        {Command::Run, "F5"},
+        {Command::StepInto, "F11; Ctrl+F11"},
+        {Command::StepBack, "F12"},
+        {Command::StepOver, "F10; Shift+F10"},
+        {Command::StepOut, "Shift+F11; Ctrl+Shift+F11"},
+        {Command::RunToCursor, "Ctrl+F10; Ctrl+Shift+F10"},
+        {Command::Stop, "Ctrl+Pause; Ctrl+Shift+Pause"},
+        {Command::StopAndClose, "Shift+F5; Ctrl+Shift+F5"},
+        {Command::Reset, "Ctrl+F5"},
+        {Command::ToggleBreakpoint, "F9"},
+        {Command::EnableDisableBreakpoint, "Ctrl+F9"},
     };
     return table;
 }
 
 void CSimulatorDlg::BuildShortcuts() {
-    // Stop and close has no button and is never disabled.
-    auto* stopAndClose = new QAction("Stop and Close", this);
-    connect(stopAndClose, &QAction::triggered, this, &CSimulatorDlg::StopAndClose);
-    addAction(stopAndClose);
+    for (const CommandEntry& command : commands) {
+        if (!command.onToolbar) {
+            auto* action = new QAction(command.text, this);
+            connect(action, &QAction::triggered, this, command.handler);
+            addAction(action);
+            actions[static_cast<std::size_t>(command.id)] = action;
+        }
+    }
     for (const KeyBinding& binding : KeyTable()) {
-        QAction* action = binding.command == QLatin1String("Stop and Close")
-                              ? stopAndClose
-                              : Command(QString::fromLatin1(binding.command));
+        QAction* action = Action(binding.command);
         QList<QKeySequence> keys;
         for (const QString& key : QString::fromLatin1(binding.keys).split(QStringLiteral("; "))) {
             keys.append(QKeySequence::fromString(key, QKeySequence::PortableText));
@@ -376,13 +386,12 @@ void CSimulatorDlg::BuildCounterBar() {
     static_cast<QVBoxLayout*>(layout())->addLayout(bar);
 }
 
-QAction* CSimulatorDlg::Command(const QString& text) const {
-    for (QAction* action : toolbar->actions()) {
-        if (action->text() == text) {
-            return action;
-        }
-    }
-    return nullptr;
+QAction* CSimulatorDlg::Action(Command command) const {
+    return actions[static_cast<std::size_t>(command)];
+}
+
+const char* CSimulatorDlg::CommandText(Command command) {
+    return commands[static_cast<std::size_t>(command)].text;
 }
 
 QString CSimulatorDlg::Caption(bool running) const {
@@ -408,12 +417,11 @@ void CSimulatorDlg::RefreshAll() {
         runControl->RequestRefresh();
         return;
     }
-    TakeSnapshot(followPending.exchange(false));
+    TakeSnapshot(false);
 }
 
 void CSimulatorDlg::FollowPC() {
     if (gate->RunInProgress()) {
-        followPending = true; // taken along by the refresh the worker sends
         return;
     }
     Pane(PaneKind::Instructions)

@@ -47,17 +47,38 @@ public:
     CSimListBox& Pane(PaneKind kind) { return *panes[static_cast<std::size_t>(kind)]; }
     CLedWindow& LedWindow() { return *led; }
     bool IsLedVisible() const { return ledVisible; }
-    // The toolbar's command by its text (Run, Step Into, ..., Enable/Disable breakpoint).
-    QAction* Command(const QString& text) const;
+    // The window's commands: the toolbar's buttons in their order, then Stop and Close, which
+    // has keys only.
+    enum class Command {
+        Run,
+        StepInto,
+        StepBack,
+        StepOver,
+        StepOut,
+        RunToCursor,
+        Stop,
+        Close,
+        Reset,
+        Animate,
+        Refresh,
+        ToggleLed,
+        ToggleBreakpoint,
+        EnableDisableBreakpoint,
+        StopAndClose
+    };
+    static constexpr std::size_t CommandCount = 15;
+    QAction* Action(Command command) const;
+    // The command's text, as its button's and its action's text.
+    static const char* CommandText(Command command);
     // The counter line under the panes, its Zero button and the Animate delay control.
     QLabel& CounterLine() { return *counterLabel; }
     QToolButton& ZeroButton() { return *zeroButton; }
     QSpinBox& AnimateDelayControl() { return *animateDelay; }
 
-    // The keys of the window and of its LED window: a command's text and its keys in portable
-    // text, separated by "; ".
+    // The keys of the window and of its LED window: a command and its keys in portable text,
+    // separated by "; ".
     struct KeyBinding {
-        const char* command;
+        Command command;
         const char* keys;
     };
     static std::span<const KeyBinding> KeyTable();
@@ -70,6 +91,7 @@ public slots:
     // thread; ignored on the user-interface thread while a run's worker holds the machine.
     void RefreshAll();
     // Scroll the Instructions pane to the program counter when it is outside the lines shown.
+    // During a run the worker's refreshes follow it already.
     void FollowPC();
     // The window's commands, also used by the source view.
     void Run();
@@ -137,6 +159,7 @@ private:
     QToolBar* toolbar = nullptr;
     QTimer* ledTimer = nullptr;
     QAction* ledAction = nullptr;
+    std::array<QAction*, CommandCount> actions{};
     QAction* stopAction = nullptr;
     std::array<QAction*, 11> idleActions{};
     QLabel* counterLabel = nullptr;
@@ -147,7 +170,5 @@ private:
 
     // Numbers the copies of the machine in the order they were taken, on any thread.
     std::atomic<std::uint64_t> copies{0};
-    // Run control's FollowPC, taken along by its next refresh.
-    std::atomic<bool> followPending{false};
     std::uint64_t shownCopy = 0;
 };

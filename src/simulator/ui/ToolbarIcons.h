@@ -1,8 +1,7 @@
 #pragma once
 
 #include <QIcon>
-#include <QString>
 
-// The pictures of the simulator window's toolbar buttons, drawn here so that the program needs
-// no image files: a play triangle for Run, arrows for the steps, a square for Stop, and so on.
-QIcon ToolbarIcon(const QString& command);
+// The picture of a simulator toolbar button: `name` is its file in the resources, without the
+// ".svg" (a play triangle for "run", arrows for the steps, a square for "stop", and so on).
+QIcon ToolbarIcon(const char* name);

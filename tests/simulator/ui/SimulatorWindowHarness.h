@@ -118,7 +118,7 @@ public:
     // Waits until a run has ended and its last window calls have arrived.
     bool WaitIdle() {
         return QTest::qWaitFor([this] {
-            return Idle() && window->Command("Run")->isEnabled() &&
+            return Idle() && window->Action(CSimulatorDlg::Command::Run)->isEnabled() &&
                    window->windowTitle().endsWith("[READY]");
         });
     }

@@ -3,6 +3,7 @@
 
 #include "machine/ui/CLedWindow.h"
 #include "simulator/CRunControl.h"
+#include "simulator/RegisterRows.h"
 #include "simulator/ui/SimulatorWindowHarness.h"
 
 #include <QAction>
@@ -29,14 +30,15 @@ TEST(SimulatorWindow, PanesAfterStepsShowFormatsChangeMarksAndMarkers) {
     EXPECT_EQ(window.windowTitle(), " [test.85]  [READY]");
     EXPECT_EQ(window.LedWindow().windowTitle(), " [test.85]  [READY]   LED Display ");
     EXPECT_TRUE(window.LedWindow().isVisible());
-    EXPECT_FALSE(doc.RowChanged(PaneKind::Registers, 0)); // opening leaves nothing red
+    EXPECT_FALSE(doc.RowChanged(PaneKind::Registers,
+                                RegisterRows::RowOf("A"))); // opening leaves nothing red
 
     window.StepInto();
-    EXPECT_EQ(doc.Row(PaneKind::Registers, 0), "A  0B");
-    EXPECT_EQ(doc.Row(PaneKind::Registers, 10), "IP 0002");
-    EXPECT_TRUE(doc.RowChanged(PaneKind::Registers, 0));
-    EXPECT_TRUE(doc.RowChanged(PaneKind::Registers, 10));
-    EXPECT_FALSE(doc.RowChanged(PaneKind::Registers, 1));
+    EXPECT_EQ(doc.Row(PaneKind::Registers, RegisterRows::RowOf("A")), "A  0B");
+    EXPECT_EQ(doc.Row(PaneKind::Registers, RegisterRows::RowOf("IP")), "IP 0002");
+    EXPECT_TRUE(doc.RowChanged(PaneKind::Registers, RegisterRows::RowOf("A")));
+    EXPECT_TRUE(doc.RowChanged(PaneKind::Registers, RegisterRows::RowOf("IP")));
+    EXPECT_FALSE(doc.RowChanged(PaneKind::Registers, RegisterRows::RowOf("B")));
     EXPECT_EQ(doc.sourceView.lines, std::vector<std::uint16_t>{2});
     auto& instructions = doc.Pane(PaneKind::Instructions).Rows();
     EXPECT_TRUE(instructions.IsPcRow(1));
@@ -44,16 +46,16 @@ TEST(SimulatorWindow, PanesAfterStepsShowFormatsChangeMarksAndMarkers) {
 
     window.StepInto();
     window.StepInto(); // xra a after reset (S set): S, Z and P change, AC and CY stay
-    EXPECT_TRUE(doc.RowChanged(PaneKind::Registers, 0));
-    EXPECT_FALSE(doc.RowChanged(PaneKind::Registers, 11));
+    EXPECT_TRUE(doc.RowChanged(PaneKind::Registers, RegisterRows::RowOf("A")));
+    EXPECT_FALSE(doc.RowChanged(PaneKind::Registers, RegisterRows::RowOf("SP")));
     for (int row = 0; row < 5; ++row) {
         EXPECT_EQ(doc.RowChanged(PaneKind::Flags, row), row == 0 || row == 1 || row == 3) << row;
     }
     EXPECT_EQ(doc.Row(PaneKind::Stack, 0), "SP   0000");
 
     // Screen readers read each row exactly as drawn.
-    EXPECT_EQ(AccessibleRow(doc.Pane(PaneKind::Registers), 0), "A  00");
-    EXPECT_EQ(AccessibleRow(doc.Pane(PaneKind::Registers), 11), "SP 2000");
+    EXPECT_EQ(AccessibleRow(doc.Pane(PaneKind::Registers), RegisterRows::RowOf("A")), "A  00");
+    EXPECT_EQ(AccessibleRow(doc.Pane(PaneKind::Registers), RegisterRows::RowOf("SP")), "SP 2000");
     EXPECT_EQ(AccessibleRow(doc.Pane(PaneKind::MemoryDump), 0), "0000 3e");
 }
 
@@ -81,25 +83,26 @@ TEST(SimulatorWindow, ModifyMemoryRegistersSpAndIpWithTheirFollowUps) {
     EXPECT_TRUE(doc.RowChanged(PaneKind::MemoryDump, memory.Rows().SelectedRow()));
 
     auto& registers = doc.Pane(PaneKind::Registers);
-    registers.Rows().Select(9); // HL takes any value up to 65535
+    registers.Rows().Select(RegisterRows::RowOf("HL")); // HL takes any value up to 65535
     answers.Add("65535");
     registers.Modify();
     EXPECT_EQ(doc.machine.HL(), 0xFFFF);
-    EXPECT_EQ(doc.Row(PaneKind::Registers, 9), "HL FFFF");
+    EXPECT_EQ(doc.Row(PaneKind::Registers, RegisterRows::RowOf("HL")), "HL FFFF");
 
-    registers.Rows().Select(11); // SP: the Stack pane shows the words at the new SP at once
+    registers.Rows().Select(
+        RegisterRows::RowOf("SP")); // SP: the Stack pane shows the words at the new SP at once
     answers.Add("0x3000");
     registers.Modify();
     EXPECT_EQ(doc.Row(PaneKind::Stack, 0), "SP   1234");
 
-    registers.Rows().Select(10); // IP: the Instructions pane follows
+    registers.Rows().Select(RegisterRows::RowOf("IP")); // IP: the Instructions pane follows
     answers.Add("0x4000");
     registers.Modify();
     EXPECT_EQ(doc.Pane(PaneKind::Instructions).Rows().FirstAddress(), 0x4000);
     EXPECT_TRUE(doc.Pane(PaneKind::Instructions).Rows().IsPcRow(0));
 
     // Keypad + on SP refreshes the Stack pane like Modify.
-    registers.Rows().Select(11);
+    registers.Rows().Select(RegisterRows::RowOf("SP"));
     QTest::keyClick(&registers, Qt::Key_Minus, Qt::KeypadModifier);
     QTest::keyClick(&registers, Qt::Key_Minus, Qt::KeypadModifier);
     EXPECT_EQ(doc.machine.sp, 0x2FFE);
@@ -119,27 +122,29 @@ TEST(SimulatorWindow, ToolbarFollowsARunAndStopEndsIt) {
     SimulatorDocument doc;
     doc.Load({0xC3, 0x00, 0x00}); // jmp 0
     auto& window = doc.Open();
-    const QStringList idle = {"Run",      "Step Into",         "Step Over",
-                              "Step Out", "Run to Cursor",     "Close",
-                              "Animate",  "Toggle breakpoint", "Enable/Disable breakpoint"};
-    auto enabled = [&](const QStringList& names) {
-        for (const auto& name : names) {
-            if (!window.Command(name)->isEnabled()) {
+    using Command = CSimulatorDlg::Command;
+    const std::vector<Command> idle = {
+        Command::Run,     Command::StepInto,         Command::StepOver,
+        Command::StepOut, Command::RunToCursor,      Command::Close,
+        Command::Animate, Command::ToggleBreakpoint, Command::EnableDisableBreakpoint};
+    auto enabled = [&](const std::vector<Command>& names) {
+        for (const auto name : names) {
+            if (!window.Action(name)->isEnabled()) {
                 return false;
             }
         }
         return true;
     };
     EXPECT_TRUE(enabled(idle));
-    EXPECT_FALSE(window.Command("Stop")->isEnabled());
+    EXPECT_FALSE(window.Action(CSimulatorDlg::Command::Stop)->isEnabled());
 
     window.Run();
-    EXPECT_TRUE(window.Command("Stop")->isEnabled());
+    EXPECT_TRUE(window.Action(CSimulatorDlg::Command::Stop)->isEnabled());
     EXPECT_EQ(window.windowTitle(), " [test.85]  [RUNNING]");
     for (const auto& name : idle) {
-        EXPECT_FALSE(window.Command(name)->isEnabled()) << name.toStdString();
+        EXPECT_FALSE(window.Action(name)->isEnabled()) << CSimulatorDlg::CommandText(name);
     }
-    EXPECT_TRUE(enabled({"Refresh", "Toggle LED"}));
+    EXPECT_TRUE(enabled({Command::Refresh, Command::ToggleLed}));
     // Close is refused while running; the Enter key edits nothing.
     EXPECT_FALSE(window.Close());
     QTest::keyClick(&doc.Pane(PaneKind::Registers), Qt::Key_Return);
@@ -148,7 +153,7 @@ TEST(SimulatorWindow, ToolbarFollowsARunAndStopEndsIt) {
     QTest::keyClick(&window, Qt::Key_Pause, Qt::ControlModifier);
     ASSERT_TRUE(doc.WaitIdle());
     EXPECT_TRUE(enabled(idle));
-    EXPECT_FALSE(window.Command("Stop")->isEnabled());
+    EXPECT_FALSE(window.Action(CSimulatorDlg::Command::Stop)->isEnabled());
     EXPECT_TRUE(doc.boxes.shown.empty()); // a stop by the user is silent
 }
 
@@ -163,7 +168,7 @@ TEST(SimulatorWindow, KeysRunStepAndHaltIsShown) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !doc.boxes.shown.empty(); }));
     EXPECT_EQ(doc.boxes.shown[0].caption, "Exception");
     EXPECT_NE(doc.boxes.shown[0].text.find("Halt"), std::string::npos);
-    EXPECT_EQ(doc.Row(PaneKind::Registers, 10), "IP 0003");
+    EXPECT_EQ(doc.Row(PaneKind::Registers, RegisterRows::RowOf("IP")), "IP 0003");
 }
 
 TEST(SimulatorWindow, PromptAnsweredStoppedAndClosed) {
@@ -177,7 +182,7 @@ TEST(SimulatorWindow, PromptAnsweredStoppedAndClosed) {
     ASSERT_TRUE(opened.wait(5000));
     auto* prompt = qobject_cast<QDialog*>(opened.takeFirst().at(0).value<QDialog*>());
     ASSERT_NE(prompt, nullptr);
-    EXPECT_TRUE(window.Command("Stop")->isEnabled());
+    EXPECT_TRUE(window.Action(CSimulatorDlg::Command::Stop)->isEnabled());
     prompt->findChild<QLineEdit*>()->setText("0x7");
     prompt->accept();
     ASSERT_TRUE(opened.wait(5000)); // the program loops back to the prompt
@@ -220,11 +225,11 @@ TEST(SimulatorWindow, PlacementAndLedToggle) {
         window.setGeometry(40, 50, 700, 470);
         window.ToggleLed();
         EXPECT_FALSE(window.LedWindow().isVisible());
-        EXPECT_FALSE(window.Command("Toggle LED")->isChecked());
+        EXPECT_FALSE(window.Action(CSimulatorDlg::Command::ToggleLed)->isChecked());
         window.ToggleLed();
         window.LedWindow().close(); // the user's close only hides it
         EXPECT_FALSE(window.IsLedVisible());
-        EXPECT_FALSE(window.Command("Toggle LED")->isChecked());
+        EXPECT_FALSE(window.Action(CSimulatorDlg::Command::ToggleLed)->isChecked());
         QObject::connect(&window, &CSimulatorDlg::closed,
                          [&](const QByteArray& saved) { placement = saved; });
         ASSERT_TRUE(window.Close());
@@ -250,7 +255,8 @@ TEST(SimulatorWindow, LedFollowsAFullSpeedRunAndAnimateRefreshesThePanes) {
 
     doc.machine.pc = 0;
     window.Animate();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return doc.Row(PaneKind::Registers, 10) == "IP 0001"; }));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return doc.Row(PaneKind::Registers, RegisterRows::RowOf("IP")) == "IP 0001"; }));
     EXPECT_TRUE(doc.Pane(PaneKind::Instructions).Rows().IsPcRow(1));
     window.Stop();
     ASSERT_TRUE(doc.WaitIdle());
@@ -271,4 +277,26 @@ TEST(SimulatorWindow, BreakpointKeysOnTheSelectedInstruction) {
     QTest::keyClick(&window, Qt::Key_F9);
     EXPECT_FALSE(doc.HasBreakpoint(2));
     EXPECT_EQ(instructions.Rows().BreakpointOf(1), CPaneRows::Breakpoint::None);
+}
+
+TEST(SimulatorWindow, EveryToolbarButtonHasAPictureThatPaints) {
+    SimulatorDocument doc;
+    auto& window = doc.Open();
+    for (std::size_t i = 0; i < CSimulatorDlg::CommandCount; ++i) {
+        const auto command = static_cast<CSimulatorDlg::Command>(i);
+        QAction* action = window.Action(command);
+        ASSERT_NE(action, nullptr) << CSimulatorDlg::CommandText(command);
+        EXPECT_EQ(action->text(), QString::fromLatin1(CSimulatorDlg::CommandText(command)));
+        if (command == CSimulatorDlg::Command::StopAndClose) {
+            continue; // keys only
+        }
+        const QImage image = action->icon().pixmap(24, 24).toImage();
+        int painted = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                painted += qAlpha(image.pixel(x, y)) > 0 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(painted, 20) << CSimulatorDlg::CommandText(command);
+    }
 }

@@ -4,6 +4,7 @@
 // Animate delay and the history switch.
 
 #include "simulator/CRunControl.h"
+#include "simulator/RegisterRows.h"
 #include "simulator/ui/SimulatorSettings.h"
 #include "simulator/ui/SimulatorWindowHarness.h"
 
@@ -31,11 +32,12 @@ TEST(TeachingToolsWindow, RefreshDuringARunShowsTheMachineAsItIsNow) {
     SimulatorDocument doc;
     doc.Load({0x3C, 0xC3, 0x00, 0x00}); // inr a / jmp 0
     auto& window = doc.Open();
-    ASSERT_EQ(doc.Row(PaneKind::Registers, 0), "A  00");
+    ASSERT_EQ(doc.Row(PaneKind::Registers, RegisterRows::RowOf("A")), "A  00");
     window.Run();
-    ASSERT_TRUE(window.Command("Refresh")->isEnabled());
-    window.Command("Refresh")->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return doc.Row(PaneKind::Registers, 0) != "A  00"; }));
+    ASSERT_TRUE(window.Action(CSimulatorDlg::Command::Refresh)->isEnabled());
+    window.Action(CSimulatorDlg::Command::Refresh)->trigger();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return doc.Row(PaneKind::Registers, RegisterRows::RowOf("A")) != "A  00"; }));
     EXPECT_TRUE(doc.flags.IsRunInProgress());
     EXPECT_EQ(window.windowTitle(), " [test.85]  [RUNNING]");
     window.Stop();
@@ -87,10 +89,10 @@ TEST(TeachingToolsWindow, TheRedMarksOfARunStayAfterItsExceptionBox) {
     ASSERT_TRUE(doc.WaitIdle());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !doc.boxes.shown.empty(); }));
     EXPECT_EQ(doc.boxes.shown[0].caption, "Exception");
-    EXPECT_EQ(doc.Row(PaneKind::Registers, 0), "A  05");
-    EXPECT_TRUE(doc.RowChanged(PaneKind::Registers, 0));
-    EXPECT_TRUE(doc.RowChanged(PaneKind::Registers, 10)); // IP
-    EXPECT_FALSE(doc.RowChanged(PaneKind::Registers, 1));
+    EXPECT_EQ(doc.Row(PaneKind::Registers, RegisterRows::RowOf("A")), "A  05");
+    EXPECT_TRUE(doc.RowChanged(PaneKind::Registers, RegisterRows::RowOf("A")));
+    EXPECT_TRUE(doc.RowChanged(PaneKind::Registers, RegisterRows::RowOf("IP")));
+    EXPECT_FALSE(doc.RowChanged(PaneKind::Registers, RegisterRows::RowOf("B")));
 }
 
 TEST(TeachingToolsWindow, ResetStartsTheProgramAgainAsCompiled) {
@@ -103,15 +105,15 @@ TEST(TeachingToolsWindow, ResetStartsTheProgramAgainAsCompiled) {
     ASSERT_TRUE(doc.WaitIdle());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !doc.boxes.shown.empty(); }));
     ASSERT_EQ(doc.machine.memory[0x200], 0x99);
-    EXPECT_TRUE(window.Command("Reset")->isEnabled());
+    EXPECT_TRUE(window.Action(CSimulatorDlg::Command::Reset)->isEnabled());
 
     QTest::keyClick(&window, Qt::Key_F5, Qt::ControlModifier);
     EXPECT_EQ(doc.machine.memory[0x200], 0x11);
     EXPECT_EQ(doc.machine.ports[1], 0);
     EXPECT_EQ(doc.machine.pc, 0);
     EXPECT_EQ(window.windowTitle(), " [test.85]  [READY]");
-    EXPECT_EQ(doc.Row(PaneKind::Registers, 0), "A  00");
-    for (int row = 0; row < 12; ++row) {
+    EXPECT_EQ(doc.Row(PaneKind::Registers, RegisterRows::RowOf("A")), "A  00");
+    for (int row = 0; row < RegisterRows::count; ++row) {
         EXPECT_FALSE(doc.RowChanged(PaneKind::Registers, row)) << row;
     }
     EXPECT_FALSE(doc.RowChanged(PaneKind::Ports, 1));
@@ -149,9 +151,10 @@ TEST(TeachingToolsWindow, StepBackShowsWhatTheInstructionHadChanged) {
               "Instructions 2   T-states 14   (0.005 ms at 3.072 MHz)");
     QTest::keyClick(&window, Qt::Key_F12);
     EXPECT_EQ(doc.machine.pc, 2);
-    EXPECT_EQ(doc.Row(PaneKind::Registers, 1), "B  00");
-    EXPECT_TRUE(doc.RowChanged(PaneKind::Registers, 1)); // what mvi b had changed
-    EXPECT_FALSE(doc.RowChanged(PaneKind::Registers, 0));
+    EXPECT_EQ(doc.Row(PaneKind::Registers, RegisterRows::RowOf("B")), "B  00");
+    EXPECT_TRUE(
+        doc.RowChanged(PaneKind::Registers, RegisterRows::RowOf("B"))); // what mvi b had changed
+    EXPECT_FALSE(doc.RowChanged(PaneKind::Registers, RegisterRows::RowOf("A")));
     EXPECT_EQ(window.CounterLine().text(), "Instructions 1   T-states 7   (0.002 ms at 3.072 MHz)");
 
     for (int i = 0; i < 4; ++i) {
@@ -159,7 +162,7 @@ TEST(TeachingToolsWindow, StepBackShowsWhatTheInstructionHadChanged) {
         ASSERT_TRUE(doc.WaitIdle());
     }
     ASSERT_EQ(doc.beeper.beeps.size(), 1u);
-    window.Command("Step Back")->trigger();
+    window.Action(CSimulatorDlg::Command::StepBack)->trigger();
     EXPECT_EQ(doc.machine.pc, 8);
     EXPECT_EQ(doc.sourceView.status.back(), "Stepped back over a system call: the beep stays done");
     EXPECT_EQ(doc.beeper.beeps.size(), 1u);
