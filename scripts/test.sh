@@ -58,6 +58,7 @@ for preset in dev asan tsan fuzz release; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$jobs"
     if [ "$preset" = dev ]; then
+        scripts/lint.sh
         start_display
         ctest --preset "$preset" -j "$jobs" --no-tests=ignore
         stop_display

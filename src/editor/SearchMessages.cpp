@@ -1,6 +1,6 @@
 #include "editor/SearchMessages.h"
 
-#include "editor/MessageBoxes.h"
+#include "dialogs/MessageBoxes.h"
 
 namespace SearchMessages {
 

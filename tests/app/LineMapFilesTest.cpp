@@ -25,15 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> Names(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // Runs zorvan-run on `source` with its output into `outputFolder`; the exit status, or -1 when
 // it had not ended within the bound (it is then killed, after `release` is opened both ways in
 // case it waits on that named pipe).
@@ -86,7 +77,7 @@ public:
 void CompileDebugAndRunIn(const fs::path& share, const std::string& cacheHome,
                           const fs::path& outputFolder) {
     const std::string source = (share / "count.85").string();
-    const auto before = Names(share);
+    const auto before = TempFolder::Names(share);
     CMyZorvanDoc document;
     ASSERT_TRUE(document.OpenDocument(source));
     CTextBuffer& text = document.GetTextBuffer();
@@ -133,7 +124,7 @@ void CompileDebugAndRunIn(const fs::path& share, const std::string& cacheHome,
 
     EXPECT_EQ(RunRunner(source, outputFolder), 0) << TempFolder::Read(outputFolder / "err");
     EXPECT_EQ(TempFolder::Read(outputFolder / "err"), "");
-    EXPECT_EQ(Names(share), before) << "nothing written into the folder";
+    EXPECT_EQ(TempFolder::Names(share), before) << "nothing written into the folder";
     EXPECT_TRUE(document.CloseDocument());
 }
 
@@ -192,8 +183,9 @@ TEST(LineMapFiles, TheRunnerNeitherFollowsALinkNorWaitsOnAPipe) {
     const std::string pipeSource = folder.File("pipe.85");
     ASSERT_EQ(mkfifo(pipeSource.c_str(), 0600), 0);
     EXPECT_EQ(RunRunner(pipeSource, folder.File("out"), pipeSource), 2);
-    EXPECT_EQ(Names(folder.path), (std::vector<std::string>{"count.85", "count.85.debug",
-                                                            "notes.txt", "out", "pipe.85"}));
+    EXPECT_EQ(
+        TempFolder::Names(folder.path),
+        (std::vector<std::string>{"count.85", "count.85.debug", "notes.txt", "out", "pipe.85"}));
 }
 
 } // namespace

@@ -31,15 +31,6 @@ const std::string program = "        mvi a, 1\n"
                             "        hlt\n";
 const std::string programMap = "0 1 2 3 3 4 6 5 ";
 
-std::vector<std::string> Names(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // Sets or clears an environment variable for the life of the object.
 class Variable {
 public:
@@ -96,7 +87,7 @@ TEST(LineMapFile, ALinkAtItsPathIsReplacedAndWhatItNamedIsKept) {
         EXPECT_EQ(TempFolder::Read(source), program);
         EXPECT_FALSE(fs::exists(folder.File("nowhere")));
     }
-    EXPECT_EQ(Names(folder.path),
+    EXPECT_EQ(TempFolder::Names(folder.path),
               (std::vector<std::string>{"notes.txt", "prog.85", "prog.85.debug"}));
 }
 
@@ -135,7 +126,8 @@ TEST(LineMapFile, APipeSocketOrFolderAtItsPathIsCode20AtOnce) {
         EXPECT_EQ(error.GetMessage(), "CdebugData::Error could not open debug info file <" + debug +
                                           ">: " + row.reason);
         EXPECT_EQ(fs::symlink_status(debug).type(), kind) << "left as it was";
-        EXPECT_EQ(Names(folder.path), (std::vector<std::string>{"prog.85", "prog.85.debug"}));
+        EXPECT_EQ(TempFolder::Names(folder.path),
+                  (std::vector<std::string>{"prog.85", "prog.85.debug"}));
     }
     close(socketFd);
 }
@@ -149,7 +141,7 @@ TEST(LineMapFile, ASourceThatIsAPipeIsCode20AtOnce) {
     EXPECT_TRUE(ReturnsPromptly([&] { error = CompileError(fixture, source); }, source));
     EXPECT_EQ(error.GetCode(), 20);
     EXPECT_EQ(error.GetMessage(), "Line - 1 Column - 0 Error could not open file");
-    EXPECT_EQ(Names(folder.path), std::vector<std::string>{"prog.85"});
+    EXPECT_EQ(TempFolder::Names(folder.path), std::vector<std::string>{"prog.85"});
 }
 
 TEST(LineMapFile, IsReadBackFromARegularFileOnlyAndAtOnce) {
@@ -180,7 +172,7 @@ TEST(LineMapFile, ReadersSeeTheOldRecordsUntilTheNewOnesAreComplete) {
     writer.Close();
     EXPECT_FALSE(writer.WriteFailed());
     EXPECT_EQ(TempFolder::Read(path), "7 3 ");
-    EXPECT_EQ(Names(folder.path), std::vector<std::string>{"prog.85.debug"});
+    EXPECT_EQ(TempFolder::Names(folder.path), std::vector<std::string>{"prog.85.debug"});
 }
 
 // A source whose line map (about 30 KB) cannot fit where it must go.
@@ -193,7 +185,7 @@ void ExpectAFullDiskKeepsTheOldLineMap(const std::string& folder, const std::str
     EXPECT_EQ(error.GetMessage(),
               "CdebugData::Error could not write debug info file <" + debug + ">: " + reason);
     EXPECT_EQ(TempFolder::Read(debug), "0 1 ");
-    EXPECT_EQ(Names(folder), (std::vector<std::string>{"prog.85", "prog.85.debug"}));
+    EXPECT_EQ(TempFolder::Names(folder), (std::vector<std::string>{"prog.85", "prog.85.debug"}));
 }
 
 std::string ManyInstructions() {
@@ -226,7 +218,7 @@ TEST(LineMapFile, AFullDiskIsCode20AndKeepsTheOldFile) {
     fill();
     const auto limited = PrivateMounts::RunInChild(
         [] {
-            const rlimit limit{16 * 1024, 16 * 1024};
+            const rlimit limit{rlim_t{16} * 1024, rlim_t{16} * 1024};
             return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0;
         },
         [&] { ExpectAFullDiskKeepsTheOldLineMap(small, "File too large"); });
@@ -251,7 +243,7 @@ TEST(LineMapFile, CallersMayChooseItsPathOrHaveNone) {
     EXPECT_EQ(fixture.parser.GetDebugPath(), "");
     EXPECT_FALSE(fs::exists(chosen));
     EXPECT_EQ(fixture.Bytes(0, 7), (std::vector<std::uint8_t>{0x3E, 1, 0x3D, 0xC2, 2, 0, 0x76}));
-    EXPECT_EQ(Names(folder.File("submissions")), std::vector<std::string>{"prog.85"});
+    EXPECT_EQ(TempFolder::Names(folder.File("submissions")), std::vector<std::string>{"prog.85"});
 
     // A chosen path that cannot be written is an error, not a reason to write elsewhere.
     fixture.parser.SetLineMapPlace(CParse::LineMapPlace::ChosenPath, folder.File("no/such/map"));
@@ -284,7 +276,7 @@ TEST(LineMapLocation, OneCacheFilePerSourcePath) {
 // Compiles `source` in a folder this process may not write, with the cache under `cacheHome`.
 void ExpectTheLineMapInTheCache(const std::string& source, const std::string& cacheHome) {
     const fs::path folder = fs::path(source).parent_path();
-    const auto before = Names(folder);
+    const auto before = TempFolder::Names(folder);
     const std::string staleMap = TempFolder::Read(source + ".debug");
     AssemblerFixture fixture;
     EXPECT_EQ(fixture.parser.Compile(source), 0);
@@ -298,7 +290,7 @@ void ExpectTheLineMapInTheCache(const std::string& source, const std::string& ca
     map.Load();
     EXPECT_EQ(map.AddressOfLine(3), 2);
     EXPECT_EQ(map.LineOfAddress(6), 5);
-    EXPECT_EQ(Names(folder), before) << "nothing written beside the source";
+    EXPECT_EQ(TempFolder::Names(folder), before) << "nothing written beside the source";
     EXPECT_EQ(TempFolder::Read(source + ".debug"), staleMap);
 
     // Without a cache folder the folder's own refusal is the error.

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "support/TempFolder.h"
-
 #include "editor/CTextBuffer.h"
+#include "support/TempFolder.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -30,15 +30,6 @@ struct SocketFile {
     bool bound = false;
 };
 
-std::vector<std::string> Names(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 bool IsFifo(const std::string& path) {
     struct stat status {};
     return lstat(path.c_str(), &status) == 0 && S_ISFIFO(status.st_mode);
@@ -103,7 +94,7 @@ TEST(AtomicFileWriter, ReplacesALinkOrSavesThroughIt) {
             EXPECT_EQ(TempFolder::Read(notes), "new");
             EXPECT_TRUE(fs::is_symlink(link));
         }
-        EXPECT_EQ(Names(folder.path), (std::vector<std::string>{"link", "notes.txt"}));
+        EXPECT_EQ(TempFolder::Names(folder.path), (std::vector<std::string>{"link", "notes.txt"}));
     }
 }
 
@@ -126,7 +117,7 @@ TEST(AtomicFileWriter, RefusesWhatIsNoRegularFileWithoutWaitingOrWriting) {
         {folder.File("socket"), false, "Not a regular file (a socket)"},
         {folder.File("folder"), true, "Not a regular file (a folder)"},
     };
-    const auto before = Names(folder.path);
+    const auto before = TempFolder::Names(folder.path);
     for (const Row& row : rows) {
         CAtomicFileWriter writer(row.path, {.replaceLink = row.replaceLink, .durable = false});
         bool opened = true;
@@ -136,7 +127,7 @@ TEST(AtomicFileWriter, RefusesWhatIsNoRegularFileWithoutWaitingOrWriting) {
         EXPECT_FALSE(writer.NotPermitted());
         EXPECT_FALSE(writer.Commit());
     }
-    EXPECT_EQ(Names(folder.path), before);
+    EXPECT_EQ(TempFolder::Names(folder.path), before);
     EXPECT_TRUE(IsFifo(fifo));
 }
 
@@ -155,7 +146,7 @@ TEST(AtomicFileWriter, AReadOnlyFolderIsNotPermittedAndKeepsItsFiles) {
             EXPECT_TRUE(fresh.NotPermitted()) << fresh.Problem();
         }
         EXPECT_EQ(TempFolder::Read(old), "old");
-        EXPECT_EQ(Names(locked), std::vector<std::string>{"a.txt"});
+        EXPECT_EQ(TempFolder::Names(locked), std::vector<std::string>{"a.txt"});
     };
     if (geteuid() != 0) {
         ASSERT_EQ(chmod(locked.c_str(), 0555), 0);

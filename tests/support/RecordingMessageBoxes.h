@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/MessageBoxes.h"
+#include "dialogs/MessageBoxes.h"
 
 #include <deque>
 #include <vector>

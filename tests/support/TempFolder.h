@@ -1,10 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end of
 // the test, even when a test took its permissions away.
@@ -32,6 +34,16 @@ public:
         std::ofstream out(path / name, std::ios::binary);
         out.write(content.data(), static_cast<std::streamsize>(content.size()));
         return File(name);
+    }
+
+    // The names of the entries of `folder`, sorted.
+    static std::vector<std::string> Names(const std::filesystem::path& folder) {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
     static std::string Read(const std::string& file) {

@@ -1,10 +1,11 @@
 #include "app/ui/CAppShell.h"
 
 #include "app/ui/CAppInfo.h"
+#include "app/ui/CDocumentHolder.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CMyZorvanView.h"
 #include "app/ui/CSplash.h"
-#include "editor/MessageBoxes.h"
+#include "dialogs/MessageBoxes.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -84,8 +85,8 @@ CMainFrame* CAppShell::MainFrame() const {
 
 void CAppShell::Start(const QString& file, bool splash) {
     mainFrame = new CMainFrame;
-    mainFrame->SetViewFactory([](CMyZorvanDoc& document, QWidget* parent) -> QWidget* {
-        return new CMyZorvanView(document, parent);
+    mainFrame->SetViewFactory([](CDocumentHolder& holder, QWidget* parent) -> QWidget* {
+        return new CMyZorvanView(holder.SourceLink(), parent);
     });
     mainFrame->helpHandler = [this] { OpenHtmlHelp(); };
     mainFrame->SetExampleFolders(exampleFolders);

@@ -28,7 +28,7 @@ CChildFrame::CChildFrame(CDocumentHolder& documentHolder, const ViewFactory& fac
     setWidget(rowSplitter);
     for (int row = 0; row < 2; ++row) {
         for (int column = 0; column < 2; ++column) {
-            QWidget* view = factory(holder.Document(), columnSplitters[row]);
+            QWidget* view = factory(holder, columnSplitters[row]);
             view->setMinimumSize(MinimumPaneSize, MinimumPaneSize);
             columnSplitters[row]->addWidget(view);
             views.append(view);

@@ -5,12 +5,11 @@
 #include <functional>
 
 class CDocumentHolder;
-class CMyZorvanDoc;
 class QSplitter;
 
 // Makes the view of one pane of a document window: a widget that is also a CommandTarget
 // (editor/ui/CommandTarget.h), so that the main window can hand it its commands.
-using ViewFactory = std::function<QWidget*(CMyZorvanDoc& document, QWidget* parent)>;
+using ViewFactory = std::function<QWidget*(CDocumentHolder& holder, QWidget* parent)>;
 
 // A document window: up to 2 by 2 panes, each a view of the same document made by the view
 // factory. The extra row and column start collapsed at the right and bottom edges; dragging the

@@ -2,8 +2,9 @@
 
 #include "app/ui/CAppInfo.h"
 #include "app/ui/CChildFrame.h"
+#include "app/ui/SourceViewDocumentLink.h"
+#include "dialogs/MessageBoxes.h"
 #include "editor/LineEnd.h"
-#include "editor/MessageBoxes.h"
 #include "editor/ui/CTextView.h"
 
 #include <QFile>
@@ -18,6 +19,13 @@ CDocumentHolder::CDocumentHolder(QObject* parent) : QObject(parent) {
 
 CDocumentHolder::~CDocumentHolder() {
     document.GetTextBuffer().DetachView(this);
+}
+
+SourceViewDocumentLink& CDocumentHolder::SourceLink() {
+    if (sourceLink == nullptr) {
+        sourceLink = std::make_unique<SourceViewDocumentLink>(document);
+    }
+    return *sourceLink;
 }
 
 QString CDocumentHolder::Title() const {
@@ -208,6 +216,7 @@ bool CDocumentHolder::CheckDisk(DiskChangeWatch::Occasion occasion) {
 bool CDocumentHolder::Reload(const DiskFileState& state) {
     CTextBuffer& text = document.GetTextBuffer();
     std::vector<std::uint32_t> marks;
+    marks.reserve(static_cast<std::size_t>(text.LineCount()));
     for (int line = 0; line < text.LineCount(); ++line) {
         marks.push_back(text.LineFlags(line));
     }

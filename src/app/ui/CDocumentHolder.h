@@ -9,11 +9,14 @@
 #include <QString>
 #include <functional>
 #include <map>
+#include <memory>
 
 class CChildFrame;
+class SourceViewDocumentLink;
 
-// The window side of one open document: owns the CMyZorvanDoc, knows the document windows that
-// show it, and tells them when its title, path or modified state changes.
+// The window side of one open document: owns the CMyZorvanDoc and the link its source views
+// share, knows the document windows that show it, and tells them when its title, path or
+// modified state changes.
 //
 // Closers. Whatever must end before the document may close registers a closer: the simulator
 // window does, so that closing the document or leaving the program first stops the run, waits
@@ -36,6 +39,9 @@ public:
     ~CDocumentHolder() override;
 
     CMyZorvanDoc& Document() { return document; }
+    // What the document's source views share, made with the first of them: its devices (a sound
+    // output among them) serve only documents that run programs.
+    SourceViewDocumentLink& SourceLink();
     QString Title() const;
     QString PathName() const;
     bool IsModified() const { return document.IsModified(); }
@@ -82,6 +88,7 @@ private:
     bool Reload(const DiskFileState& state);
 
     CMyZorvanDoc document;
+    std::unique_ptr<SourceViewDocumentLink> sourceLink;
     QList<CChildFrame*> frames;
     std::map<int, Closer> closers;
     int nextCloser = 1;

@@ -2,74 +2,45 @@
 
 #include "app/CommandEnabling.h"
 #include "app/ExampleCatalog.h"
-#include "app/SavePlace.h"
 #include "app/ui/CAboutDlg.h"
 #include "app/ui/CAppInfo.h"
 #include "app/ui/CChildFrame.h"
 #include "app/ui/CDocumentHolder.h"
 #include "app/ui/CExamplesDlg.h"
 #include "app/ui/CPlaceholderView.h"
+#include "app/ui/DocumentList.h"
 #include "app/ui/ToolbarIcons.h"
-#include "editor/MessageBoxes.h"
+#include "dialogs/MessageBoxes.h"
 #include "simulator/ui/CSimulatorDlg.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPrinter>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
 namespace {
 
-constexpr const char* recentGroup = "Recent File List";
-
 QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// The same file whatever the spelling of its path.
-QString SameFileKey(const QString& path) {
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
 }
 
 } // namespace
 
 CMainFrame::CMainFrame(QWidget* parent)
-    : QMainWindow(parent), recentFiles(CommandTable::RecentFileCount) {
+    : QMainWindow(parent), documentList(new DocumentList(*this, this)) {
     setWindowTitle(CAppInfo::Title);
     setAccessibleName(CAppInfo::Title);
     setAcceptDrops(true);
-    viewFactory = [](CMyZorvanDoc& document, QWidget* parentWidget) -> QWidget* {
-        return new CPlaceholderView(document.GetTextBuffer(), parentWidget);
-    };
-    fileDialogs.open = [](QWidget* parentWidget) {
-        return QFileDialog::getOpenFileName(parentWidget, QStringLiteral("Open"), QString(),
-                                            QStringLiteral("8085 Files (*.85);;All Files (*)"));
-    };
-    fileDialogs.save = [](QWidget* parentWidget, const QString& suggested) {
-        // The dialog adds the extension itself, so that its question about replacing a file
-        // names the file that would really be written.
-        QFileDialog dialog(parentWidget, QStringLiteral("Save As"), suggested,
-                           QStringLiteral("8085 Files (*.85)"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("85"));
-        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
-                   ? dialog.selectedFiles().front()
-                   : QString();
+    viewFactory = [](CDocumentHolder& holder, QWidget* parentWidget) -> QWidget* {
+        return new CPlaceholderView(holder.Document().GetTextBuffer(), parentWidget);
     };
 
     mdiArea = new QMdiArea(this);
@@ -78,7 +49,6 @@ CMainFrame::CMainFrame(QWidget* parent)
     mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdiArea);
 
-    LoadRecentFiles();
     CreateActions();
     CreateMenus();
     CreateToolbar();
@@ -96,10 +66,7 @@ CMainFrame::~CMainFrame() {
     disconnect(qApp, nullptr, this, nullptr);
     // The windows go before the documents they show, simulators first: a simulator's worker and
     // windows hold on to its document until its closer has stopped and closed them.
-    closingAll = true;
-    for (CDocumentHolder* holder : documents) {
-        holder->RunClosers();
-    }
+    documentList->StopAll();
     // A closed simulator window waits for a deferred deletion that would now come too late.
     qDeleteAll(findChildren<CSimulatorDlg*>());
     // Closed ones, waiting for deletion, included.
@@ -107,8 +74,7 @@ CMainFrame::~CMainFrame() {
         delete window;
     }
     mdiArea->disconnect(this);
-    qDeleteAll(documents);
-    documents.clear();
+    documentList->DeleteAll();
     delete printer;
 }
 
@@ -126,7 +92,15 @@ void CMainFrame::SetViewFactory(ViewFactory factory) {
 }
 
 void CMainFrame::SetFileDialogs(FileDialogs dialogs) {
-    fileDialogs = std::move(dialogs);
+    documentList->SetFileDialogs(std::move(dialogs));
+}
+
+QList<CDocumentHolder*> CMainFrame::Documents() const {
+    return documentList->Documents();
+}
+
+const CRecentFileList& CMainFrame::RecentFiles() const {
+    return documentList->RecentFiles();
 }
 
 // ---- Commands ----
@@ -297,7 +271,7 @@ void CMainFrame::RunCommand(int id) {
         return;
     }
     if (id >= FileRecentFirst && id < FileRecentFirst + RecentFileCount) {
-        OpenRecentFile(id - FileRecentFirst);
+        documentList->OpenRecent(id - FileRecentFirst);
         return;
     }
     switch (id) {
@@ -305,23 +279,21 @@ void CMainFrame::RunCommand(int id) {
         NewDocument();
         break;
     case FileOpen:
-        if (const QString path = fileDialogs.open(this); !path.isEmpty()) {
-            OpenDocumentFile(path);
-        }
+        documentList->OpenChosen();
         break;
     case FileClose:
         if (holder != nullptr) {
-            CloseDocument(*holder);
+            documentList->Close(*holder);
         }
         break;
     case FileSave:
         if (holder != nullptr) {
-            SaveDocument(*holder);
+            documentList->Save(*holder);
         }
         break;
     case FileSaveAs:
         if (holder != nullptr) {
-            SaveDocumentAs(*holder);
+            documentList->SaveAs(*holder);
         }
         break;
     case FilePrintSetup:
@@ -376,7 +348,7 @@ void CMainFrame::UpdateCommandUI() {
     state.hasDocument = ActiveChildFrame() != nullptr;
     state.toolbarShown = toolbar == nullptr || !toolbar->isHidden();
     state.statusBarShown = !statusBar()->isHidden();
-    state.recentFileCount = static_cast<int>(recentFiles.Files().size());
+    state.recentFileCount = static_cast<int>(RecentFiles().Files().size());
     CommandTarget* view = ActiveTarget();
     for (const CommandTable::Command& command : CommandTable::Commands()) {
         QAction* action = actions.at(command.id);
@@ -421,7 +393,9 @@ CChildFrame* CMainFrame::NewWindow(CDocumentHolder& holder) {
             target->SetCommandHost(this);
         }
     }
-    frame->closeRequest = [this](CChildFrame* closing) { return AllowFrameClose(closing); };
+    frame->closeRequest = [this](CChildFrame* closing) {
+        return documentList->AllowFrameClose(*closing);
+    };
     CDocumentHolder* owner = &holder;
     connect(frame, &QObject::destroyed, this, [this, owner] { FrameDestroyed(owner); });
     mdiArea->addSubWindow(frame);
@@ -435,267 +409,70 @@ CChildFrame* CMainFrame::NewWindow(CDocumentHolder& holder) {
 }
 
 CDocumentHolder* CMainFrame::NewDocument() {
-    auto* holder = new CDocumentHolder(this);
-    if (!holder->New()) {
-        MessageBoxes::Tell(CAppInfo::Title, holder->ErrorText().toStdString(),
-                           MessageBoxes::Icon::Warning);
-        delete holder;
-        return nullptr;
-    }
-    documents.append(holder);
-    connect(holder, &CDocumentHolder::Changed, this, &CMainFrame::UpdateTitles);
-    NewWindow(*holder);
-    return holder;
-}
-
-CDocumentHolder* CMainFrame::FindDocument(const QString& path) const {
-    const QString key = SameFileKey(path);
-    for (CDocumentHolder* holder : documents) {
-        if (!holder->PathName().isEmpty() && SameFileKey(holder->PathName()) == key) {
-            return holder;
-        }
-    }
-    return nullptr;
+    return documentList->New();
 }
 
 CDocumentHolder* CMainFrame::OpenDocumentFile(const QString& path) {
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    if (CDocumentHolder* open = FindDocument(absolute)) {
-        // A second document on the same file would overwrite the first one's saves.
-        if (!open->Frames().isEmpty()) {
-            CChildFrame* frame = open->Frames().front();
-            mdiArea->setActiveSubWindow(frame);
-            frame->ActiveView()->setFocus(Qt::OtherFocusReason);
-        }
-        AddRecentFile(open->PathName());
-        return open;
-    }
-    auto* holder = new CDocumentHolder(this);
-    if (!holder->Open(absolute)) {
-        MessageBoxes::Tell(CAppInfo::Title, holder->ErrorText().toStdString(),
-                           MessageBoxes::Icon::Warning);
-        delete holder;
-        return nullptr;
-    }
-    documents.append(holder);
-    connect(holder, &CDocumentHolder::Changed, this, &CMainFrame::UpdateTitles);
-    NewWindow(*holder);
-    AddRecentFile(absolute);
-    return holder;
+    return documentList->Open(path);
 }
 
 bool CMainFrame::SaveDocument(CDocumentHolder& holder) {
-    if (!SavePlace::CanSaveInPlace(holder.PathName().toStdString(),
-                                   holder.Document().GetTextBuffer().IsReadOnly())) {
-        return SaveDocumentAs(holder);
-    }
-    if (holder.CheckDisk(DiskChangeWatch::Occasion::BeforeSave)) {
-        return true; // the document took the file's text: nothing of its own is left to write
-    }
-    if (!holder.SaveTo(holder.PathName())) {
-        MessageBoxes::Tell(CAppInfo::Title, holder.ErrorText().toStdString(),
-                           MessageBoxes::Icon::Warning);
-        return false;
-    }
-    return true;
+    return documentList->Save(holder);
 }
 
 bool CMainFrame::SaveDocumentAs(CDocumentHolder& holder) {
-    QString suggested = holder.PathName().isEmpty() ? holder.Title() : holder.PathName();
-    if (!holder.PathName().isEmpty() &&
-        !SavePlace::CanSaveInPlace(holder.PathName().toStdString(),
-                                   holder.Document().GetTextBuffer().IsReadOnly())) {
-        // Its own folder takes no file: the user's documents folder, else home.
-        suggested = QString::fromStdString(SavePlace::SuggestedPath(
-            holder.PathName().toStdString(),
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString(),
-            QDir::homePath().toStdString()));
-    }
-    QString path = fileDialogs.save(this, suggested);
-    if (path.isEmpty()) {
-        return false;
-    }
-    if (QFileInfo(path).suffix().isEmpty()) {
-        // A dialog of the desktop may give the name as typed; its question did not cover the
-        // name written.
-        path += QStringLiteral(".85");
-        if (QFileInfo::exists(path) &&
-            MessageBoxes::Ask(CAppInfo::Title,
-                              QStringLiteral("%1 already exists.\nDo you want to replace it?")
-                                  .arg(QFileInfo(path).fileName())
-                                  .toStdString(),
-                              MessageBoxes::Icon::Warning,
-                              MessageBoxes::Buttons::YesNo) != MessageBoxes::Answer::Yes) {
-            return false;
-        }
-    }
-    path = QFileInfo(path).absoluteFilePath();
-    if (!MayTakeName(holder, path)) {
-        return false;
-    }
-    if (!holder.SaveTo(path)) {
-        MessageBoxes::Tell(CAppInfo::Title, holder.ErrorText().toStdString(),
-                           MessageBoxes::Icon::Warning);
-        return false;
-    }
-    AddRecentFile(path);
-    return true;
-}
-
-bool CMainFrame::MayTakeName(const CDocumentHolder& holder, const QString& path) const {
-    const CDocumentHolder* other = FindDocument(path);
-    if (other == nullptr || other == &holder) {
-        return true;
-    }
-    // Both windows would then overwrite each other's saves.
-    MessageBoxes::Tell(CAppInfo::Title,
-                       QStringLiteral("%1\nis open in another document window.\nClose that "
-                                      "window first, or save under another name.")
-                           .arg(QDir::toNativeSeparators(path))
-                           .toStdString(),
-                       MessageBoxes::Icon::Warning);
-    return false;
-}
-
-bool CMainFrame::SaveModified(CDocumentHolder& holder) {
-    if (!holder.IsModified()) {
-        return true;
-    }
-    switch (MessageBoxes::Ask(CAppInfo::Title, holder.SaveQuestion().toStdString(),
-                              MessageBoxes::Icon::Warning, MessageBoxes::Buttons::YesNoCancel)) {
-    case MessageBoxes::Answer::Yes:
-        return SaveDocument(holder);
-    case MessageBoxes::Answer::No:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool CMainFrame::StopSimulator(CDocumentHolder& holder) {
-    // The simulator's window stops its run and waits for its worker before it goes; a document
-    // whose simulator is still open keeps its windows.
-    return holder.RunClosers() && !holder.Document().IsSimulatorOpen();
+    return documentList->SaveAs(holder);
 }
 
 bool CMainFrame::CloseDocument(CDocumentHolder& holder) {
-    if (!StopSimulator(holder) || !SaveModified(holder)) {
-        return false;
-    }
-    return CloseWindows(holder);
-}
-
-bool CMainFrame::CloseWindows(CDocumentHolder& holder) {
-    if (!holder.Document().CloseDocument()) {
-        return false;
-    }
-    closingAll = true;
-    const QList<CChildFrame*> frames = holder.Frames();
-    for (CChildFrame* frame : frames) {
-        frame->close();
-    }
-    closingAll = false;
-    return true;
+    return documentList->Close(holder);
 }
 
 bool CMainFrame::CloseAllDocuments() {
-    for (CDocumentHolder* holder : documents) {
-        if (!StopSimulator(*holder)) {
-            return false;
-        }
-    }
-    for (CDocumentHolder* holder : documents) {
-        if (!SaveModified(*holder)) {
-            return false;
-        }
-    }
-    const QList<CDocumentHolder*> closing = documents;
-    for (CDocumentHolder* holder : closing) {
-        if (!CloseWindows(*holder)) {
-            return false;
-        }
-    }
-    return true;
+    return documentList->CloseAll();
 }
 
-bool CMainFrame::AllowFrameClose(CChildFrame* frame) {
-    if (closingAll) {
-        return true;
-    }
-    CDocumentHolder& holder = frame->Holder();
-    if (!StopSimulator(holder)) {
-        return false;
-    }
-    if (holder.Frames().size() > 1) {
-        return true;
-    }
-    return SaveModified(holder) && holder.Document().CloseDocument();
+void CMainFrame::OpenRecentFile(int index) {
+    documentList->OpenRecent(index);
 }
 
 void CMainFrame::FrameDestroyed(CDocumentHolder* holder) {
-    if (documents.contains(holder) && holder->Frames().isEmpty()) {
-        documents.removeAll(holder);
-        holder->deleteLater();
-    }
+    documentList->FrameDestroyed(holder);
     UpdateTitles();
     ActiveWindowChanged();
 }
 
-// ---- Recent files ----
+// ---- What the document list asks of the window ----
 
-void CMainFrame::LoadRecentFiles() {
-    QSettings settings(CAppInfo::SettingsOrganisation, CAppInfo::SettingsApplication);
-    settings.beginGroup(recentGroup);
-    std::vector<std::string> paths;
-    for (int slot = 1; slot <= CommandTable::RecentFileCount; ++slot) {
-        paths.push_back(
-            settings.value(QStringLiteral("File%1").arg(slot)).toString().toStdString());
-    }
-    recentFiles.Assign(paths);
+QWidget* CMainFrame::DialogParent() {
+    return this;
 }
 
-void CMainFrame::SaveRecentFiles() const {
-    QSettings settings(CAppInfo::SettingsOrganisation, CAppInfo::SettingsApplication);
-    settings.beginGroup(recentGroup);
-    const auto& files = recentFiles.Files();
-    for (int slot = 0; slot < CommandTable::RecentFileCount; ++slot) {
-        const QString key = QStringLiteral("File%1").arg(slot + 1);
-        if (slot < static_cast<int>(files.size())) {
-            settings.setValue(key, QString::fromStdString(files[slot]));
-        } else {
-            settings.remove(key);
-        }
-    }
+void CMainFrame::OpenWindow(CDocumentHolder& holder) {
+    NewWindow(holder);
 }
 
-void CMainFrame::AddRecentFile(const QString& path) {
-    recentFiles.Add(path.toStdString());
-    SaveRecentFiles();
+void CMainFrame::ShowWindow(CChildFrame& frame) {
+    mdiArea->setActiveSubWindow(&frame);
+    frame.ActiveView()->setFocus(Qt::OtherFocusReason);
+}
+
+void CMainFrame::DocumentChanged() {
+    UpdateTitles();
+}
+
+void CMainFrame::RecentFilesChanged() {
     UpdateRecentActions();
 }
 
 void CMainFrame::UpdateRecentActions() {
-    const auto& files = recentFiles.Files();
+    const auto& files = RecentFiles().Files();
     for (int slot = 0; slot < CommandTable::RecentFileCount; ++slot) {
         QAction* action = actions.at(CommandTable::FileRecentFirst + slot);
         const bool used = slot < static_cast<int>(files.size());
         action->setVisible(used);
         action->setText(used ? QString::fromStdString(CRecentFileList::MenuText(slot, files[slot]))
                              : QString());
-    }
-}
-
-void CMainFrame::OpenRecentFile(int index) {
-    const auto& files = recentFiles.Files();
-    if (index < 0 || index >= static_cast<int>(files.size())) {
-        return;
-    }
-    const std::string path = files[index];
-    if (OpenDocumentFile(QString::fromStdString(path)) == nullptr) {
-        // The box has said why; the entry leads nowhere now.
-        recentFiles.Remove(path);
-        SaveRecentFiles();
-        UpdateRecentActions();
     }
 }
 
@@ -719,7 +496,7 @@ void CMainFrame::ActiveWindowChanged() {
 }
 
 void CMainFrame::ScheduleDiskCheck() {
-    if (diskCheckPending || closingAll) {
+    if (diskCheckPending || documentList->IsClosingAll()) {
         return;
     }
     diskCheckPending = true;
@@ -727,8 +504,8 @@ void CMainFrame::ScheduleDiskCheck() {
     QTimer::singleShot(0, this, [this] {
         diskCheckPending = false;
         CChildFrame* frame = ActiveChildFrame();
-        if (frame == nullptr || closingAll || QApplication::activeModalWidget() != nullptr ||
-            !isActiveWindow()) {
+        if (frame == nullptr || documentList->IsClosingAll() ||
+            QApplication::activeModalWidget() != nullptr || !isActiveWindow()) {
             return;
         }
         frame->Holder().CheckDisk(DiskChangeWatch::Occasion::Activated);
@@ -821,7 +598,7 @@ void CMainFrame::ViewFilesDropped(const QStringList& paths) {
 }
 
 void CMainFrame::UpdateTitles() {
-    for (CDocumentHolder* holder : documents) {
+    for (CDocumentHolder* holder : documentList->Documents()) {
         const auto& frames = holder->Frames();
         for (int index = 0; index < frames.size(); ++index) {
             QString title = holder->Title();
@@ -883,7 +660,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    SaveRecentFiles();
+    documentList->SaveRecentFiles();
     event->accept();
 }
 

@@ -3,6 +3,7 @@
 #include "app/CRecentFileList.h"
 #include "app/CommandTable.h"
 #include "app/ui/CChildFrame.h"
+#include "app/ui/DocumentList.h"
 #include "editor/ui/CommandTarget.h"
 
 #include <QList>
@@ -24,24 +25,19 @@ class QToolBar;
 
 // The program's main window: the menus (one set while no document is open, one while a document
 // window is active), the toolbar and the status bar, all built from CommandTable; the document
-// windows in an MDI area; and the documents' life: new, open, save, save as, close, the save
-// question, the recent-file list and files dropped on the window.
+// windows in an MDI area, which it makes for the documents of its DocumentList (their life: new,
+// open, save, close, the recent files); and files dropped on the window.
 //
 // The main window binds every key of the command table once and offers each command to the active
 // view first (CommandTarget), then carries out its own. For the views: SetViewFactory makes the
 // panes; they report to the main window as their CommandHost; SetStatusText and SetPaneText fill
 // the status bar; UpdateCommandUI asks every command's enabled state again. For the simulator
 // window: CDocumentHolder::AddCloser.
-class CMainFrame : public QMainWindow, public CommandHost {
+class CMainFrame : public QMainWindow, public CommandHost, private DocumentList::Windows {
     Q_OBJECT
 public:
     // Where file names come from; replaced in tests.
-    struct FileDialogs {
-        std::function<QString(QWidget* parent)> open;
-        // Returns the chosen name, empty when cancelled. A name without an extension gets ".85"
-        // before the dialog asks whether to replace an existing file.
-        std::function<QString(QWidget* parent, const QString& suggested)> save;
-    };
+    using FileDialogs = DocumentList::FileDialogs;
 
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -72,7 +68,7 @@ public:
     // Each local file of a drop opens as a document.
     void OpenDroppedFiles(const QMimeData& dropped);
 
-    QList<CDocumentHolder*> Documents() const { return documents; }
+    QList<CDocumentHolder*> Documents() const;
     CChildFrame* ActiveChildFrame() const;
     QWidget* ActiveView() const;
     // The active view as the commands see it, or null.
@@ -88,7 +84,7 @@ public:
     // Help > Examples: lists the examples and opens the one chosen.
     void OpenExample();
 
-    const CRecentFileList& RecentFiles() const { return recentFiles; }
+    const CRecentFileList& RecentFiles() const;
     void OpenRecentFile(int index);
 
     void SetStatusText(const QString& text);
@@ -124,16 +120,12 @@ private:
     void ShowMenus(bool forDocument);
     void ListWindows(QMenu& menu);
     QMenu* BuildMenu(const CommandTable::Menu& menu);
-    void LoadRecentFiles();
-    void SaveRecentFiles() const;
-    void AddRecentFile(const QString& path);
     void UpdateRecentActions();
-    CDocumentHolder* FindDocument(const QString& path) const;
-    bool SaveModified(CDocumentHolder& holder);
-    bool StopSimulator(CDocumentHolder& holder);
-    // Closes the document and its windows, asking nothing.
-    bool CloseWindows(CDocumentHolder& holder);
-    bool AllowFrameClose(CChildFrame* frame);
+    QWidget* DialogParent() override;
+    void OpenWindow(CDocumentHolder& holder) override;
+    void ShowWindow(CChildFrame& frame) override;
+    void DocumentChanged() override;
+    void RecentFilesChanged() override;
     void FrameDestroyed(CDocumentHolder* holder);
     void ActiveWindowChanged();
     // Looks at the active document's file once the activation is over.
@@ -150,16 +142,11 @@ private:
     QList<QMenu*> documentMenus;
     bool documentMenuShown = false;
     std::map<int, QLabel*> panes;
-    QList<CDocumentHolder*> documents;
-    CRecentFileList recentFiles;
-    // Refuses a name that another document has open; says so.
-    bool MayTakeName(const CDocumentHolder& holder, const QString& path) const;
+    DocumentList* documentList;
     ViewFactory viewFactory;
-    FileDialogs fileDialogs;
     QPointer<QWidget> statusView;
     bool commandUpdatePending = false;
     QPrinter* printer = nullptr;
-    bool closingAll = false;
     bool diskCheckPending = false;
     QStringList exampleFolders;
 };

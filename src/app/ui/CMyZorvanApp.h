@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ui/CAppShell.h"
-#include "editor/ui/QtMessageBoxes.h"
+#include "dialogs/ui/QtMessageBoxes.h"
 
 #include <QApplication>
 #include <memory>

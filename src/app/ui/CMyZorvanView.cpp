@@ -7,7 +7,7 @@
 #include "app/ui/CMainFrame.h"
 #include "app/ui/SourceViewDocumentLink.h"
 #include "assembler/KeywordClassifier.h"
-#include "editor/MessageBoxes.h"
+#include "dialogs/MessageBoxes.h"
 #include "machine/CMyException.h"
 #include "simulator/CSimContext.h"
 #include "simulator/SourceLineFlags.h"
@@ -16,9 +16,10 @@
 
 #include <QApplication>
 
-CMyZorvanView::CMyZorvanView(CMyZorvanDoc& viewed, QWidget* parent)
-    : CTextEditView(parent), document(viewed), link(SourceViewDocumentLink::For(viewed)),
-      marks(viewed.GetTextBuffer(), viewed, viewed.lineMap, viewed.GetSimulatorFlags(), *this),
+CMyZorvanView::CMyZorvanView(SourceViewDocumentLink& documentLink, QWidget* parent)
+    : CTextEditView(parent), document(documentLink.Document()), link(documentLink),
+      marks(document.GetTextBuffer(), document, document.lineMap, document.GetSimulatorFlags(),
+            *this),
       simulatorFactory(DefaultSourceViewSimulatorFactory()) {
     setObjectName("CMyZorvanView");
     link.AddView(this);
@@ -26,11 +27,7 @@ CMyZorvanView::CMyZorvanView(CMyZorvanDoc& viewed, QWidget* parent)
 }
 
 CMyZorvanView::~CMyZorvanView() {
-    link.RemoveView(this); // may delete the link
-}
-
-QList<CMyZorvanView*> CMyZorvanView::ViewsOf(CMyZorvanDoc& document) {
-    return SourceViewDocumentLink::For(document).Views();
+    link.RemoveView(this);
 }
 
 SourceViewSimulator* CMyZorvanView::Simulator() const {

@@ -31,7 +31,8 @@ class CMyZorvanView : public CTextEditView,
 public:
     static constexpr int ContextMenuResource = 168;
 
-    CMyZorvanView(CMyZorvanDoc& document, QWidget* parent = nullptr);
+    // A view of the link's document; the link must outlive the view.
+    explicit CMyZorvanView(SourceViewDocumentLink& documentLink, QWidget* parent = nullptr);
     ~CMyZorvanView() override;
 
     CMyZorvanDoc& Document() { return document; }
@@ -41,8 +42,6 @@ public:
     void SetSimulatorFactory(SourceViewSimulatorFactory factory) {
         simulatorFactory = std::move(factory);
     }
-    // The views of `document` that are open, oldest first.
-    static QList<CMyZorvanView*> ViewsOf(CMyZorvanDoc& document);
 
     // The frame's side of the commands.
     State CommandState(int id) const override;

@@ -3,7 +3,7 @@
 #include "app/CMyZorvanDoc.h"
 #include "app/ui/CMainFrame.h"
 #include "app/ui/CMyZorvanView.h"
-#include "editor/MessageBoxes.h"
+#include "dialogs/MessageBoxes.h"
 #include "machine/ui/CLedWindow.h"
 #include "simulator/ui/CSimulatorDlg.h"
 

@@ -8,8 +8,6 @@
 #include "simulator/BreakpointMarks.h"
 #include "simulator/ui/QtNumberDialog.h"
 
-#include <map>
-
 struct SourceViewDocumentLink::Devices {
     QtNumberDialog numberDialog;
     QtBeeper beeper;
@@ -17,11 +15,6 @@ struct SourceViewDocumentLink::Devices {
 };
 
 namespace {
-
-std::map<const CMyZorvanDoc*, SourceViewDocumentLink*>& Links() {
-    static std::map<const CMyZorvanDoc*, SourceViewDocumentLink*> links;
-    return links;
-}
 
 // Marks kept without a view: no caret to move; the simulator window refreshes itself.
 class NoViewEffects : public BreakpointMarks::Effects {
@@ -33,14 +26,6 @@ public:
 
 } // namespace
 
-SourceViewDocumentLink& SourceViewDocumentLink::For(CMyZorvanDoc& document) {
-    SourceViewDocumentLink*& link = Links()[&document];
-    if (link == nullptr) {
-        link = new SourceViewDocumentLink(document);
-    }
-    return *link;
-}
-
 SourceViewDocumentLink::SourceViewDocumentLink(CMyZorvanDoc& linked)
     : document(linked), devices(std::make_unique<Devices>()) {
     devices->set.Attach(document.GetMachine());
@@ -48,7 +33,6 @@ SourceViewDocumentLink::SourceViewDocumentLink(CMyZorvanDoc& linked)
 
 SourceViewDocumentLink::~SourceViewDocumentLink() {
     document.GetMachine().SetSystemCallHandler(nullptr);
-    Links().erase(&document);
 }
 
 void SourceViewDocumentLink::AddView(CMyZorvanView* view) {
@@ -59,7 +43,6 @@ void SourceViewDocumentLink::AddView(CMyZorvanView* view) {
 
 void SourceViewDocumentLink::RemoveView(CMyZorvanView* view) {
     views.removeAll(view);
-    DeleteWhenUnused();
 }
 
 CMyZorvanView* SourceViewDocumentLink::ActiveView() const {
@@ -73,23 +56,12 @@ void SourceViewDocumentLink::SetActiveView(CMyZorvanView* view) {
     activeView = view;
 }
 
+SourceViewSimulator* SourceViewDocumentLink::Simulator() const {
+    return simulator.data();
+}
+
 void SourceViewDocumentLink::SetSimulator(SourceViewSimulator* window) {
     simulator = window;
-    if (window != nullptr) {
-        // Direct: the window goes before its document, so the document is still there.
-        connect(window, &QObject::destroyed, this, &SourceViewDocumentLink::OnSimulatorDestroyed);
-    }
-}
-
-void SourceViewDocumentLink::OnSimulatorDestroyed() {
-    simulator = nullptr;
-    DeleteWhenUnused();
-}
-
-void SourceViewDocumentLink::DeleteWhenUnused() {
-    if (views.isEmpty() && simulator == nullptr) {
-        delete this;
-    }
 }
 
 void SourceViewDocumentLink::ShowSourceLine(std::uint16_t address) {

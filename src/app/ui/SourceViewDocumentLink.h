@@ -3,7 +3,6 @@
 #include "simulator/SourceViewServices.h"
 
 #include <QList>
-#include <QObject>
 #include <QPointer>
 #include <memory>
 
@@ -13,19 +12,18 @@ class SourceViewSimulator;
 
 // What the source views of one document share: the one simulator window, the views themselves
 // and the devices its machine's system calls reach (number prompt, beeper, delay, serial ports,
-// line printer), attached to the machine while the link exists. The
-// simulator window's context names the link, not a view, so a window whose view was closed falls
-// back to another view of the document, and with no view left still gets its marks kept in the
-// text.
+// line printer), attached to the machine while the link exists. The simulator window's context
+// names the link, not a view, so a window whose view was closed falls back to another view of
+// the document, and with no view left still gets its marks kept in the text.
 //
-// It exists while the document has a view or an open simulator window, and deletes itself after
-// the last of them.
-class SourceViewDocumentLink : public QObject, public SourceViewServices {
-    Q_OBJECT
+// The document's holder owns it and hands it to the source views it makes; it must outlive them
+// and the simulator window.
+class SourceViewDocumentLink : public SourceViewServices {
 public:
-    // The link of `document`, made when there is none.
-    static SourceViewDocumentLink& For(CMyZorvanDoc& document);
+    explicit SourceViewDocumentLink(CMyZorvanDoc& linked);
     ~SourceViewDocumentLink() override;
+    SourceViewDocumentLink(const SourceViewDocumentLink&) = delete;
+    SourceViewDocumentLink& operator=(const SourceViewDocumentLink&) = delete;
 
     CMyZorvanDoc& Document() { return document; }
     const QList<CMyZorvanView*>& Views() const { return views; }
@@ -35,7 +33,7 @@ public:
     CMyZorvanView* ActiveView() const;
     void SetActiveView(CMyZorvanView* view);
 
-    SourceViewSimulator* Simulator() const { return simulator.data(); }
+    SourceViewSimulator* Simulator() const;
     void SetSimulator(SourceViewSimulator* window);
 
     void ShowSourceLine(std::uint16_t address) override;
@@ -44,10 +42,6 @@ public:
     void EnableDisableBreakpointAt(std::uint16_t address) override;
 
 private:
-    explicit SourceViewDocumentLink(CMyZorvanDoc& linked);
-    void DeleteWhenUnused();
-    void OnSimulatorDestroyed();
-
     CMyZorvanDoc& document;
     QList<CMyZorvanView*> views;
     QPointer<CMyZorvanView> activeView;

@@ -1,6 +1,7 @@
 #include "editor/ui/CFindDlg.h"
 
 #include "editor/FindSession.h"
+#include "editor/ui/FindControls.h"
 #include "editor/ui/FindSettings.h"
 
 #include <QCheckBox>
@@ -12,32 +13,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace {
-
-template <typename Widget> Widget* Control(Widget* widget, const char* name, int id) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setProperty("controlId", id);
-    return widget;
-}
-
-} // namespace
-
 CFindDlg::CFindDlg(FindSession& findSession, QWidget* parent)
-    : QDialog(parent), session(findSession),
-      findWhat(Control(new QLineEdit(this), "findWhat", 8605)),
-      wholeWord(Control(new QCheckBox(tr("Match &whole word only"), this), "wholeWord", 8603)),
-      matchCase(Control(new QCheckBox(tr("Match &case"), this), "matchCase", 8604)),
-      up(Control(new QRadioButton(tr("&Up"), this), "up", 8611)),
-      down(Control(new QRadioButton(tr("&Down"), this), "down", 8612)),
-      findNext(Control(new QPushButton(tr("&Find Next"), this), "findNext", 1)) {
+    : QDialog(parent), session(findSession), findWhat(FindControls::FindWhat(this)),
+      wholeWord(FindControls::WholeWord(this)), matchCase(FindControls::MatchCase(this)),
+      up(FindControls::Named(new QRadioButton(tr("&Up"), this), "up", 8611)),
+      down(FindControls::Named(new QRadioButton(tr("&Down"), this), "down", 8612)),
+      findNext(FindControls::FindNext(this, 1)) {
     setWindowTitle(tr("Find"));
     setProperty("resourceId", resourceId);
 
-    auto* label = new QLabel(tr("Fi&nd what:"), this);
-    label->setBuddy(findWhat);
-    findWhat->setAccessibleName(tr("Find what:"));
-    auto* cancel = Control(new QPushButton(tr("Cancel"), this), "cancel", 2);
-    findNext->setDefault(true);
+    QLabel* label = FindControls::FindWhatLabel(this, findWhat);
+    QPushButton* cancel = FindControls::Cancel(this);
 
     auto* direction = new QGroupBox(tr("Direction"), this);
     auto* directionLayout = new QHBoxLayout(direction);
@@ -54,10 +40,8 @@ CFindDlg::CFindDlg(FindSession& findSession, QWidget* parent)
     layout->addWidget(matchCase, 2, 0, 1, 2);
     layout->setColumnStretch(1, 1);
 
-    findWhat->setText(FindSettings::ToQt(session.findWhat));
-    findWhat->selectAll();
-    wholeWord->setChecked(session.wholeWord);
-    matchCase->setChecked(session.matchCase);
+    FindControls::Show(findWhat, wholeWord, matchCase, session.findWhat, session.wholeWord,
+                       session.matchCase);
     (session.upwards ? up : down)->setChecked(true);
     UpdateButtons();
 

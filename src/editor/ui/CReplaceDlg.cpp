@@ -1,6 +1,7 @@
 #include "editor/ui/CReplaceDlg.h"
 
 #include "editor/ReplaceSession.h"
+#include "editor/ui/FindControls.h"
 #include "editor/ui/FindSettings.h"
 
 #include <QCheckBox>
@@ -12,38 +13,24 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template <typename Widget> Widget* Control(Widget* widget, const char* name, int id) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setProperty("controlId", id);
-    return widget;
-}
-
-} // namespace
-
 CReplaceDlg::CReplaceDlg(ReplaceSession& replaceSession, QWidget* parent)
-    : QDialog(parent), session(replaceSession),
-      findWhat(Control(new QLineEdit(this), "findWhat", 8605)),
-      replaceWith(Control(new QLineEdit(this), "replaceWith", 8609)),
-      wholeWord(Control(new QCheckBox(tr("Match &whole word only"), this), "wholeWord", 8603)),
-      matchCase(Control(new QCheckBox(tr("Match &case"), this), "matchCase", 8604)),
-      selection(Control(new QRadioButton(tr("&Selection"), this), "selection", 8613)),
-      wholeFile(Control(new QRadioButton(tr("Wh&ole file"), this), "wholeFile", 8614)),
-      findNext(Control(new QPushButton(tr("&Find Next"), this), "findNext", 8610)),
-      replace(Control(new QPushButton(tr("&Replace"), this), "replace", 8607)),
-      replaceAll(Control(new QPushButton(tr("Replace &All"), this), "replaceAll", 8608)) {
+    : QDialog(parent), session(replaceSession), findWhat(FindControls::FindWhat(this)),
+      replaceWith(FindControls::Named(new QLineEdit(this), "replaceWith", 8609)),
+      wholeWord(FindControls::WholeWord(this)), matchCase(FindControls::MatchCase(this)),
+      selection(FindControls::Named(new QRadioButton(tr("&Selection"), this), "selection", 8613)),
+      wholeFile(FindControls::Named(new QRadioButton(tr("Wh&ole file"), this), "wholeFile", 8614)),
+      findNext(FindControls::FindNext(this, 8610)),
+      replace(FindControls::Named(new QPushButton(tr("&Replace"), this), "replace", 8607)),
+      replaceAll(
+          FindControls::Named(new QPushButton(tr("Replace &All"), this), "replaceAll", 8608)) {
     setWindowTitle(tr("Replace"));
     setProperty("resourceId", resourceId);
 
-    auto* findLabel = new QLabel(tr("Fi&nd what:"), this);
-    findLabel->setBuddy(findWhat);
-    findWhat->setAccessibleName(tr("Find what:"));
+    QLabel* findLabel = FindControls::FindWhatLabel(this, findWhat);
     auto* replaceLabel = new QLabel(tr("Re&place with:"), this);
     replaceLabel->setBuddy(replaceWith);
     replaceWith->setAccessibleName(tr("Replace with:"));
-    auto* cancel = Control(new QPushButton(tr("Cancel"), this), "cancel", 2);
-    findNext->setDefault(true);
+    QPushButton* cancel = FindControls::Cancel(this);
 
     auto* scope = new QGroupBox(tr("Replace in"), this);
     auto* scopeLayout = new QVBoxLayout(scope);
@@ -66,11 +53,9 @@ CReplaceDlg::CReplaceDlg(ReplaceSession& replaceSession, QWidget* parent)
     layout->setRowStretch(4, 1);
 
     const SearchOptions& options = session.Options();
-    findWhat->setText(FindSettings::ToQt(options.findWhat));
-    findWhat->selectAll();
+    FindControls::Show(findWhat, wholeWord, matchCase, options.findWhat, options.wholeWord,
+                       options.matchCase);
     replaceWith->setText(FindSettings::ToQt(options.replaceWith));
-    wholeWord->setChecked(options.wholeWord);
-    matchCase->setChecked(options.matchCase);
     selection->setEnabled(session.SelectionAllowed());
     (session.GetScope() == ReplaceSession::Scope::Selection ? selection : wholeFile)
         ->setChecked(true);

@@ -86,6 +86,8 @@ private:
     // them whole and answers true; otherwise false.
     bool ChangeSelectedLines(const std::function<void(int first, int last)>& change);
     void ScrollNearEdges(const QPoint& point);
+    // False when the drag is settled without a drop caret: files, or text the view cannot take.
+    bool DragCarriesText(QDragMoveEvent* event);
     void Beep();
 
     bool overwrite = false;

@@ -92,26 +92,28 @@ bool CTextEditView::DropText(const QMimeData* mime, const QPoint& point, bool co
     return true;
 }
 
-void CTextEditView::dragEnterEvent(QDragEnterEvent* event) {
+bool CTextEditView::DragCarriesText(QDragMoveEvent* event) {
+    // Files are taken (the main window opens them); text only where it may be edited.
     if (event->mimeData()->hasUrls()) {
         event->acceptProposedAction();
-        return;
+        return false;
     }
     if (!IsEditable() || !event->mimeData()->hasText()) {
         event->ignore();
-        return;
+        return false;
     }
-    event->accept();
-    dragMoveEvent(event);
+    return true;
+}
+
+void CTextEditView::dragEnterEvent(QDragEnterEvent* event) {
+    if (DragCarriesText(event)) {
+        event->accept();
+        dragMoveEvent(event);
+    }
 }
 
 void CTextEditView::dragMoveEvent(QDragMoveEvent* event) {
-    if (event->mimeData()->hasUrls()) {
-        event->acceptProposedAction();
-        return;
-    }
-    if (!IsEditable() || !event->mimeData()->hasText()) {
-        event->ignore();
+    if (!DragCarriesText(event)) {
         return;
     }
     const QPoint point = event->position().toPoint();

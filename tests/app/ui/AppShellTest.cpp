@@ -136,7 +136,7 @@ TEST_F(AppShellTest, ViewCommandsKeysAndStatusTextsGoThroughTheActiveView) {
     shell->Start(QString(), false);
     CMainFrame* main = shell->MainFrame();
     QList<FakeView*> views;
-    main->SetViewFactory([&views](CMyZorvanDoc&, QWidget* parent) {
+    main->SetViewFactory([&views](CDocumentHolder&, QWidget* parent) {
         views.append(new FakeView(parent));
         views.back()->setFocusPolicy(Qt::StrongFocus);
         return views.back();

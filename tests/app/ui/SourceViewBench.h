@@ -2,6 +2,7 @@
 
 #include "app/CMyZorvanDoc.h"
 #include "app/ui/CMyZorvanView.h"
+#include "app/ui/SourceViewDocumentLink.h"
 #include "app/ui/SourceViewSimulator.h"
 #include "simulator/CSimContext.h"
 #include "simulator/CSimulatorFlags.h"
@@ -70,7 +71,7 @@ struct SourceViewBench {
     explicit SourceViewBench(const std::string& source) {
         path = folder.Write("prog.85", source);
         document.OpenDocument(path);
-        view = std::make_unique<CMyZorvanView>(document);
+        view = std::make_unique<CMyZorvanView>(link);
         view->SetSimulatorFactory([this](const CSimContext& context, QWidget* parent) {
             last = new RecordingSimulator(context, parent);
             ++opened;
@@ -85,6 +86,7 @@ struct SourceViewBench {
     TempFolder folder;
     std::string path;
     CMyZorvanDoc document;
+    SourceViewDocumentLink link{document};
     std::unique_ptr<CMyZorvanView> view;
     RecordingSimulator* last = nullptr;
     int opened = 0;

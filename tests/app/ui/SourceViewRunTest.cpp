@@ -1,5 +1,6 @@
 #include "app/CMyZorvanDoc.h"
 #include "app/ui/CMyZorvanView.h"
+#include "app/ui/SourceViewDocumentLink.h"
 #include "simulator/SourceLineFlags.h"
 #include "simulator/SourceViewCommands.h"
 #include "support/RecordingMessageBoxes.h"
@@ -31,7 +32,8 @@ TEST(SourceViewRun, RunStopsOnASourceBreakpointMarksItsLineAndCall5ReachedTheLed
     TempFolder folder;
     CMyZorvanDoc document;
     ASSERT_TRUE(document.OpenDocument(folder.Write("led.85", LedProgram)));
-    auto view = std::make_unique<CMyZorvanView>(document);
+    SourceViewDocumentLink link(document);
+    auto view = std::make_unique<CMyZorvanView>(link);
     view->show();
     view->SetCaretPosition({0, 4});
     view->OnCommand(Id::ToggleBreakpointKey);

@@ -143,7 +143,7 @@ TEST(SourceView, MiniHelpOfTheCaretLineGoesToTheMessagePane) {
 
 TEST(SourceView, ASimulatorWhoseViewClosedFallsBackToAnotherViewOfTheDocument) {
     SourceViewBench bench(CountingProgram);
-    auto second = std::make_unique<CMyZorvanView>(bench.document);
+    auto second = std::make_unique<CMyZorvanView>(bench.link);
     bench.view->Compile();
     SourceViewServices* services = bench.last->context.sourceView;
     ASSERT_NE(services, nullptr);
@@ -156,6 +156,12 @@ TEST(SourceView, ASimulatorWhoseViewClosedFallsBackToAnotherViewOfTheDocument) {
     services->ToggleBreakpointAt(0x12);
     EXPECT_EQ(bench.Flags(3), LineFlagBreakpoint);
     EXPECT_TRUE(bench.document.HasBreakpoint(0x12));
+
+    second.reset(); // no view left: the link still keeps the window's marks in the text
+    ASSERT_TRUE(bench.link.Views().isEmpty());
+    services->ToggleBreakpointAt(0x12);
+    EXPECT_EQ(bench.Flags(3), 0u);
+    EXPECT_FALSE(bench.document.HasBreakpoint(0x12));
 }
 
 TEST(SourceView, SyntaxColouringFollowsThePreference) {

@@ -1,4 +1,4 @@
-#include "editor/MessageBoxes.h"
+#include "dialogs/MessageBoxes.h"
 
 #include <atomic>
 

@@ -1,4 +1,4 @@
-#include "editor/ui/QtMessageBoxes.h"
+#include "dialogs/ui/QtMessageBoxes.h"
 
 #include <QAbstractButton>
 #include <QApplication>
