@@ -18,8 +18,11 @@ git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 
 if [ -n "${LINT_FILES:-}" ]; then
     read -r -a changed <<<"$LINT_FILES"
-else
+elif git rev-parse --verify --quiet "$base^{commit}" >/dev/null; then
     mapfile -t changed < <(git diff --name-only --diff-filter=d "$base" "$head" -- '*.cpp')
+else
+    echo "clang-tidy: $base is not in this clone (a shallow one?); nothing to compare"
+    changed=()
 fi
 # Only the sources the build compiles have the flags clang-tidy needs; a changed header is looked
 # at through the sources that include it.

@@ -2,7 +2,7 @@
 # Builds Zorvan and runs every test: the optimised build (with the long CPU exercisers and the
 # end-to-end tests), the AddressSanitizer/UndefinedBehaviorSanitizer build, the ThreadSanitizer
 # build of the threaded tests, a bounded run of each fuzzer, and the release build that packagers
-# make (warnings are not errors there) with its quick tests.
+# make (warnings are not errors there) with the checks of its Debian package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh

@@ -1,6 +1,5 @@
 # Window tests: tests/<subsystem>/ui/*.cpp -> test_<subsystem>_ui, GoogleTest with a QApplication on
-# the offscreen platform, labelled "ui". They run in the builds with windows (not fuzz, not tsan);
-# the release build leaves them out.
+# the offscreen platform, labelled "ui". They run in the builds with windows (not fuzz, not tsan).
 if(TARGET zorvan_app_ui AND ZORVAN_UI_TESTS)
   foreach(subsystem machine simulator app editor)
     file(GLOB sources CONFIGURE_DEPENDS ${subsystem}/ui/*.cpp)

@@ -283,8 +283,8 @@ bool CPaneRows::JumpTo(int address) {
         }
         // The selection moves to the line that holds the address.
         int row = 0;
-        while (row + 1 < rowCount && rows[static_cast<std::size_t>(row + 1)].key <= address &&
-               rows[static_cast<std::size_t>(row + 1)].key >
+        while (row + 1 < rowCount && rows[static_cast<std::size_t>(row) + 1].key <= address &&
+               rows[static_cast<std::size_t>(row) + 1].key >
                    rows[static_cast<std::size_t>(row)].key) {
             ++row;
         }

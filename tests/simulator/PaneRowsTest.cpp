@@ -177,8 +177,8 @@ TEST(PaneRows, InstructionsBackwardMovesFindInstructionStarts) {
     C8085Object machine;
     // 300 times lxi h,0 / nop: starts at 4k and 4k + 3.
     for (int i = 0; i < 300; ++i) {
-        machine.memory[static_cast<std::size_t>(4 * i)] = 0x21;
-        machine.memory[static_cast<std::size_t>(4 * i + 3)] = 0x00;
+        machine.memory[4 * static_cast<std::size_t>(i)] = 0x21;
+        machine.memory[4 * static_cast<std::size_t>(i) + 3] = 0x00;
     }
     machine.Start();
     auto rows = Pane(PaneKind::Instructions, 10, machine);

@@ -9,8 +9,6 @@
 
 namespace {
 
-using SourceViewCommandId::CompileMenu;
-
 struct EnableCase {
     int id;
     // Enabled in: no document; closed; open and idle; open and executing.

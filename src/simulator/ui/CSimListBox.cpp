@@ -1,6 +1,6 @@
 #include "simulator/ui/CSimListBox.h"
 
-#include "editor/MessageBoxes.h"
+#include "dialogs/MessageBoxes.h"
 #include "machine/C8085Object.h"
 #include "machine/CMyException.h"
 #include "simulator/CBreakpointList.h"

@@ -1,6 +1,6 @@
 #include "simulator/ui/CSimulatorDlg.h"
 
-#include "editor/MessageBoxes.h"
+#include "dialogs/MessageBoxes.h"
 #include "machine/C8085Object.h"
 #include "machine/CMyException.h"
 #include "machine/ui/CLedWindow.h"
@@ -127,7 +127,7 @@ public:
         }
         auto copy = SimSnapshot::Take(*dlg.context.machine, dlg.context.breakpoints, ++dlg.copies);
         Deliver(s, [this, copy = std::move(copy), follow]() mutable {
-            dlg.ApplySnapshot(std::move(copy), follow == Follow::Pc);
+            dlg.ApplySnapshot(copy, follow == Follow::Pc);
         });
     }
     void SetCaption(RunSequence s, bool running) override {
@@ -432,7 +432,7 @@ void CSimulatorDlg::TakeSnapshot(bool followPc) {
     ApplySnapshot(SimSnapshot::Take(*context.machine, context.breakpoints, ++copies), followPc);
 }
 
-void CSimulatorDlg::ApplySnapshot(std::shared_ptr<const SimSnapshot> copy, bool followPc) {
+void CSimulatorDlg::ApplySnapshot(const std::shared_ptr<const SimSnapshot>& copy, bool followPc) {
     if (copy->sequence <= shownCopy) {
         return;
     }

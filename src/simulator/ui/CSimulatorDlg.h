@@ -138,7 +138,7 @@ private:
     void ShowCounters(std::uint64_t instructions, std::uint64_t tStates);
     void SyncHistorySetting();
     void TakeSnapshot(bool followPc);
-    void ApplySnapshot(std::shared_ptr<const SimSnapshot> copy, bool followPc);
+    void ApplySnapshot(const std::shared_ptr<const SimSnapshot>& copy, bool followPc);
     void ApplyCaption(bool running);
     void ApplyToolbar(bool executing);
     void ApplySourceLine(std::uint16_t address);

@@ -1,6 +1,6 @@
 #include "simulator/ui/CValueDlg.h"
 
-#include "editor/MessageBoxes.h"
+#include "dialogs/MessageBoxes.h"
 #include "simulator/PaneEdits.h"
 
 #include <QDialogButtonBox>
