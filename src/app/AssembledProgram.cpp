@@ -32,48 +32,15 @@ std::shared_ptr<const AssembledProgram> AssembledProgram::Assemble(const std::st
     machine->Start();
     auto program = std::make_shared<AssembledProgram>();
     program->memory = machine->memory;
-    program->pc = machine->pc;
-    program->startAddress = machine->startAddress;
-    program->sp = machine->sp;
-    program->a = machine->a;
-    program->b = machine->b;
-    program->c = machine->c;
-    program->d = machine->d;
-    program->e = machine->e;
-    program->h = machine->h;
-    program->l = machine->l;
-    program->flags = machine->flags;
-    for (int i = 0; i < C8085Object::LedCount; ++i) {
-        program->led[static_cast<std::size_t>(i)] = machine->GetLedCell(i);
-    }
+    program->start = MachineState::Take(*machine);
     return program;
 }
 
 void AssembledProgram::LoadInto(C8085Object& machine) const {
     machine.memory = memory;
-    machine.pc = pc;
-    machine.startAddress = startAddress;
-    machine.sp = sp;
-    machine.a = a;
-    machine.b = b;
-    machine.c = c;
-    machine.d = d;
-    machine.e = e;
-    machine.h = h;
-    machine.l = l;
-    machine.flags = flags;
+    start.Restore(machine);
+    // A case starts as a fresh run: no port set, no call depth, no step-out, nothing written.
     machine.ports.fill(0);
-    machine.ClearLeds();
-    for (int i = 0; i < C8085Object::LedCount; ++i) {
-        const int code = led[static_cast<std::size_t>(i)];
-        if (i < 2) {
-            machine.SetLeftPair(i, code);
-        } else if (i < 6) {
-            machine.SetMiddle(i - 2, code);
-        } else {
-            machine.SetRightPair(i - 6, code);
-        }
-    }
     machine.SetLedChanged(0);
     machine.callDepth = 0;
     machine.stepOutArmed = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "machine/MachineState.h"
 #include "machine/OpcodeRow.h"
 
 #include <array>
@@ -25,10 +26,5 @@ public:
 
 private:
     Memory memory{};
-    std::uint16_t pc = 0;
-    std::uint16_t startAddress = 0;
-    std::uint16_t sp = 0;
-    std::uint8_t a = 0, b = 0, c = 0, d = 0, e = 0, h = 0, l = 0;
-    std::uint8_t flags = 0;
-    std::array<int, 8> led{};
+    MachineState start; // registers, flags, pc, sp and LED cells as the compile left them
 };
