@@ -78,19 +78,9 @@ void ExerciserSlice(benchmark::State& state) {
 }
 
 void RunFullSpeed(benchmark::State& state) {
-    C8085Object probe;
-    LoadCountingLoop(probe);
-    const std::int64_t length = StepToHalt(probe);
     QuietDocument document;
     document.control.SetHistoryEnabled(state.range(0) != 0);
-    std::int64_t executed = 0;
-    for (auto _ : state) {
-        LoadCountingLoop(document.machine);
-        document.control.Run();
-        document.control.WaitForRun();
-        executed += length;
-    }
-    state.SetItemsProcessed(executed);
+    RunCountingLoops(state, document);
 }
 
 // The exerciser's console ending the program at its 13th system call with a stop: a slice of the

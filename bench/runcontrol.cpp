@@ -22,27 +22,13 @@
 
 namespace {
 
-std::int64_t CountingLoopLength() {
-    C8085Object machine;
-    LoadCountingLoop(machine);
-    return StepToHalt(machine);
-}
-
 void RawStepLoop(benchmark::State& state) {
     StepCountingLoops(state);
 }
 
 void RunControlFullSpeed(benchmark::State& state) {
-    const std::int64_t length = CountingLoopLength();
     QuietDocument document;
-    std::int64_t executed = 0;
-    for (auto _ : state) {
-        LoadCountingLoop(document.machine);
-        document.control.Run();
-        document.control.WaitForRun();
-        executed += length;
-    }
-    state.SetItemsProcessed(executed);
+    RunCountingLoops(state, document);
 }
 
 // From Stop to the end of the worker (EndRun included), with the run spinning in JMP 0.

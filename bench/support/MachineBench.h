@@ -62,6 +62,26 @@ inline std::int64_t StepToHalt(C8085Object& machine) {
     return steps;
 }
 
+// The instructions of one run of the counting loop.
+inline std::int64_t CountingLoopLength() {
+    C8085Object machine;
+    LoadCountingLoop(machine);
+    return StepToHalt(machine);
+}
+
+// The counting loop run at full speed through `document`'s run control, once per iteration.
+inline void RunCountingLoops(benchmark::State& state, QuietDocument& document) {
+    const std::int64_t length = CountingLoopLength();
+    std::int64_t executed = 0;
+    for (auto _ : state) {
+        LoadCountingLoop(document.machine);
+        document.control.Run();
+        document.control.WaitForRun();
+        executed += length;
+    }
+    state.SetItemsProcessed(executed);
+}
+
 // The bare Step loop over the counting loop: the baseline the other figures of a program are
 // read against.
 inline void StepCountingLoops(benchmark::State& state) {
